@@ -1,0 +1,103 @@
+// TJwwData: one JWW drawing in memory, with the file operations on it.
+// Element arrays keep their size equal to their counts between operations;
+// deleting an element only empties its row in the file-order index EntNo.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jww/jwwtype.h"
+
+namespace jww {
+
+class JwwIn;
+class JwwOut;
+
+class TJwwData {
+ public:
+  TJwwData();   // Create
+  ~TJwwData();  // Destroy
+
+  void DataInit();
+  void DataFree();
+
+  // Quick test: starts like a JWW file of an accepted version.
+  static bool FileCheck(const std::string& path);
+  bool FileIn(const std::string& path);
+  // Reads a whole file image from memory (same rules as FileIn).
+  bool FileInMemory(const void* data, size_t n);
+  void MakeBlockTree();
+
+  void SetFileOutOption(int32_t n);
+  int32_t ChangeBlockNo(int32_t n) const;
+  bool FileOut(const std::string& fname, int32_t ver);
+  // Writes the file image into memory (same rules as FileOut).
+  bool FileOutMemory(std::vector<uint8_t>& out, int32_t ver);
+
+  void BindImageInit();
+  void BindImageDeleteGzFile();
+  void BindImageDeleteNonGzFile();
+
+  bool BlockExplode();
+  bool BlockExplodeLine(double bx, double by, double b1, double b2, double b3, double b4,
+                        const TEntJwwLine& e, bool lf, int32_t l1, int32_t l2);
+  bool BlockExplodeEnko(double bx, double by, double b1, double b2, double b3, double b4,
+                        const TEntJwwEnko& e, bool lf, int32_t l1, int32_t l2);
+  bool BlockExplodeTen(double bx, double by, double b1, double b2, double b3, double b4,
+                       const TEntJwwTen& e, bool lf, int32_t l1, int32_t l2);
+  bool BlockExplodeMoji(double bx, double by, double b1, double b2, double b3, double b4,
+                        const TEntJwwMoji& e, bool lf, int32_t l1, int32_t l2);
+  bool BlockExplodeSunpo(double bx, double by, double b1, double b2, double b3, double b4,
+                         const TEntJwwSunpo& e, bool lf, int32_t l1, int32_t l2);
+  bool BlockExplodeSolid(double bx, double by, double b1, double b2, double b3, double b4,
+                         const TEntJwwSolid& e, bool lf, int32_t l1, int32_t l2);
+
+  TEntJwwHeader Enthd;
+  std::vector<TEntJwwLayerGroup> EntLgrp;
+  std::vector<TEntJwwLayer> EntLay;
+  std::vector<TEntJwwColorNo> EntCol;
+  std::vector<TEntJwwLineTypeNo> EntLtp1;
+  std::vector<TEntJwwRandomLineNo> EntLtp2;
+  std::vector<TEntJwwLineTypeNo> EntLtp3;
+  std::vector<TEntJwwColorExNo> EntColS;
+  std::vector<TEntJwwLineTypeExNo> EntLtpS;
+  std::vector<TEntJwwMojiType> EntMoj;
+  std::vector<TEntJwwNo> EntNo;
+  std::vector<TEntJwwLine> EntLine;
+  int32_t EntLineN = 0;
+  std::vector<TEntJwwEnko> EntEnko;
+  int32_t EntEnkoN = 0;
+  std::vector<TEntJwwTen> EntTen;
+  int32_t EntTenN = 0;
+  std::vector<TEntJwwMoji> EntMoji;
+  int32_t EntMojiN = 0;
+  std::vector<TEntJwwSunpo> EntSunpo;
+  int32_t EntSunpoN = 0;
+  std::vector<TEntJwwSolid> EntSolid;
+  int32_t EntSolidN = 0;
+  std::vector<TEntJwwBlock> EntBlock;
+  int32_t EntBlockN = 0;
+  std::vector<TEntJwwBlockDef> EntBlockDef;
+  int32_t EntBlockDefN = 0;
+  std::vector<TEntJwwBlockTree> EntBlockTree;
+  int32_t EntBlockTreeN = 0;
+  int32_t EntBlockNum = 0;
+  std::string BindImageFolder;  // ends with the path delimiter
+  std::vector<TBindImageType> BindImage;
+  int32_t BindImageN = 0;
+  int32_t FileOutOpt = 0;
+  bool MojiEncode = false;
+
+ private:
+  bool ReadAll(JwwIn& in);
+  void WriteAll(JwwOut& out, int32_t ver);
+  void ReadBindImages(JwwIn& in);
+  void WriteBindImages(JwwOut& out);
+};
+
+// Reads header items from an open stream at offset 0; false on any failure.
+bool ReadHeader(TJwwData& doc, JwwIn& in);
+void WriteHeader(TJwwData& doc, JwwOut& out, int32_t ver);
+
+}  // namespace jww

@@ -1,0 +1,292 @@
+#include "jww/jww_strings.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cmath>
+#include <vector>
+
+#include "jww/jww_data.h"
+#include "jww/jww_stream.h"
+
+namespace jww {
+
+namespace {
+
+constexpr char16_t kUndecodable = u'\u30FB';
+
+// One converter per direction, opened once; iconv descriptors carry state,
+// so each conversion resets it first.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+  }
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // Converts one unit starting at *in; returns false on an invalid sequence.
+  size_t Convert(char** in, size_t* inLeft, char** out, size_t* outLeft) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return iconv(cd_, in, inLeft, out, outLeft);
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& FromCp932() {
+  static thread_local Converter c("UTF-16LE", "CP932");
+  return c;
+}
+Converter& ToCp932() {
+  static thread_local Converter c("CP932", "UTF-16LE");
+  return c;
+}
+
+bool AllAscii(const uint8_t* p, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (p[i] >= 0x80) return false;
+  return true;
+}
+
+bool AllAscii(const JString& s) {
+  for (char16_t c : s)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+}  // namespace
+
+JString DecodeAnsiBytes(const uint8_t* p, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (p[i] == 0) { n = i; break; }
+  JString r;
+  if (AllAscii(p, n)) {
+    r.assign(p, p + n);
+    return r;
+  }
+  Converter& cv = FromCp932();
+  {
+    // Whole text first; only text with bytes the code page lacks goes the
+    // slow way, one character at a time.
+    r.resize(n);
+    char* in = reinterpret_cast<char*>(const_cast<uint8_t*>(p));
+    size_t inLeft = n;
+    char* op = reinterpret_cast<char*>(r.data());
+    size_t outLeft = n * 2;
+    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
+        inLeft == 0) {
+      r.resize(n - outLeft / 2);
+      return r;
+    }
+    r.clear();
+  }
+  size_t i = 0;
+  while (i < n) {
+    if (p[i] < 0x80) { r.push_back(p[i]); ++i; continue; }
+    size_t len = (IsLeadByte(p[i]) && i + 1 < n) ? 2 : 1;
+    char16_t out[2];
+    char* in = reinterpret_cast<char*>(const_cast<uint8_t*>(p + i));
+    size_t inLeft = len;
+    char* op = reinterpret_cast<char*>(out);
+    size_t outLeft = sizeof out;
+    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
+        inLeft == 0) {
+      size_t units = (sizeof out - outLeft) / 2;
+      r.append(out, units);
+      i += len;
+    } else {
+      r.push_back(kUndecodable);
+      i += 1;
+    }
+  }
+  return r;
+}
+
+JString DecodeUtf16Bytes(const uint8_t* p, size_t n) {
+  JString r;
+  r.reserve(n / 2);
+  for (size_t i = 0; i + 1 < n; i += 2) {
+    char16_t c = static_cast<char16_t>(p[i] | (p[i + 1] << 8));
+    if (c == 0) break;
+    r.push_back(c);
+  }
+  return r;
+}
+
+std::string EncodeAnsiBytes(const JString& s) {
+  std::string r;
+  if (AllAscii(s)) {
+    r.assign(s.begin(), s.end());
+    return r;
+  }
+  Converter& cv = ToCp932();
+  {
+    r.resize(s.size() * 2);
+    char* in = reinterpret_cast<char*>(const_cast<char16_t*>(s.data()));
+    size_t inLeft = s.size() * 2;
+    char* op = r.data();
+    size_t outLeft = r.size();
+    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
+        inLeft == 0) {
+      r.resize(r.size() - outLeft);
+      return r;
+    }
+    r.clear();
+  }
+  for (size_t i = 0; i < s.size(); ++i) {
+    char16_t c = s[i];
+    if (c < 0x80) { r.push_back(static_cast<char>(c)); continue; }
+    size_t units = (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) ? 2 : 1;
+    char out[8];
+    char* in = reinterpret_cast<char*>(const_cast<char16_t*>(s.data() + i));
+    size_t inLeft = units * 2;
+    char* op = out;
+    size_t outLeft = sizeof out;
+    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
+        inLeft == 0) {
+      r.append(out, sizeof out - outLeft);
+    } else {
+      r.push_back('?');
+    }
+    i += units - 1;
+  }
+  return r;
+}
+
+size_t AnsiByteLength(const JString& s) {
+  std::string b = EncodeAnsiBytes(s);
+  size_t z = b.find('\0');
+  return z == std::string::npos ? b.size() : z;
+}
+
+JString RemoveControlChars(const JString& s) {
+  JString r;
+  r.reserve(s.size());
+  for (char16_t c : s)
+    if (c >= 0x20) r.push_back(c);
+  return r;
+}
+
+bool IsFiniteNumber(double v) { return std::isfinite(v); }
+
+JString ReadArchiveString(TJwwData& doc, JwwIn& in) {
+  // Lengths are at most 65535, so one stack-sized scratch is never enough;
+  // the file must still supply the bytes before they are allocated.
+  auto readBytes = [&](size_t n, std::vector<uint8_t>& buf) {
+    if (n > in.Remaining()) throw JwwIoError(kErrFileIo);
+    buf.resize(n);
+    in.MustRead(buf.data(), n);
+  };
+  static thread_local std::vector<uint8_t> buf;
+  uint8_t b = in.U8();
+  if (b < 255) {
+    readBytes(b, buf);
+    return DecodeAnsiBytes(buf.data(), b);
+  }
+  uint16_t w = in.U16();
+  if (w != 0xFFFE) {
+    readBytes(w, buf);
+    return DecodeAnsiBytes(buf.data(), w);
+  }
+  doc.MojiEncode = true;
+  size_t n = in.U8();
+  if (n == 255) n = in.U16();
+  readBytes(2 * n, buf);
+  return DecodeUtf16Bytes(buf.data(), 2 * n);
+}
+
+JString ReadCleanString(TJwwData& doc, JwwIn& in) {
+  return RemoveControlChars(ReadArchiveString(doc, in));
+}
+
+void WriteArchiveString(const TJwwData& doc, JwwOut& out, const JString& s) {
+  if (doc.FileOutOpt & 0x20) {
+    static const uint8_t marker[3] = {0xFF, 0xFE, 0xFF};
+    out.Write(marker, 3);
+    size_t n = s.size();
+    if (n > 254) {
+      out.U8(0xFF);
+      out.U16(static_cast<uint16_t>(n));
+    } else {
+      out.U8(static_cast<uint8_t>(n));
+    }
+    for (char16_t c : s) out.U16(c);
+    return;
+  }
+  std::string b = EncodeAnsiBytes(s);
+  size_t z = b.find('\0');
+  size_t len = z == std::string::npos ? b.size() : z;
+  if (len > 254) {
+    out.U8(0xFF);
+    out.U16(static_cast<uint16_t>(len));
+  } else {
+    out.U8(static_cast<uint8_t>(len));
+  }
+  out.Write(b.data(), len);
+}
+
+std::string ToUtf8(const JString& s) {
+  std::string r;
+  r.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    uint32_t c = s[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
+        s[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (c < 0x80) {
+      r.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      r.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      r.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      r.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      r.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      r.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      r.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      r.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return r;
+}
+
+JString FromUtf8(const std::string& s) {
+  JString r;
+  r.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    uint8_t b = static_cast<uint8_t>(s[i]);
+    uint32_t c;
+    size_t len;
+    if (b < 0x80) { c = b; len = 1; }
+    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
+    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
+    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
+    else { r.push_back(u'\uFFFD'); ++i; continue; }
+    if (i + len > s.size()) { r.push_back(u'\uFFFD'); break; }
+    for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<uint8_t>(s[i + k]) & 0x3F);
+    i += len;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      r.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+      r.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      r.push_back(static_cast<char16_t>(c));
+    }
+  }
+  return r;
+}
+
+JString Ascii(const char* s) {
+  JString r;
+  while (*s) r.push_back(static_cast<unsigned char>(*s++));
+  return r;
+}
+
+}  // namespace jww
