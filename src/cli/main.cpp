@@ -1,3 +1,1 @@
-#include <cstdio>
-
 int main() { return 0; }

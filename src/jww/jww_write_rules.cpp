@@ -1,0 +1,38 @@
+#include "jww/jww_write_rules.h"
+
+#include <cmath>
+
+namespace jww {
+
+JString CleanText(const JString& s) {
+  if (s.empty()) return s;
+  JString r;
+  r.reserve(s.size());
+  for (size_t i = 0; i < s.size(); ++i) {
+    char16_t c = s[i];
+    if (i + 1 < s.size() && ((c == u'^' && s[i + 1] == u'm') || (c == u'\\' && s[i + 1] == u'n'))) {
+      ++i;
+      continue;
+    }
+    if (c < 0x20) continue;
+    r.push_back(c);
+  }
+  if (r.empty()) r = u" ";
+  return r;
+}
+
+JString StripBlanks(const JString& s) {
+  JString r;
+  for (char16_t c : s)
+    if (c != u' ' && c != u'\u3000' && c >= 0x20) r.push_back(c);
+  return r;
+}
+
+double ClampTextSize(double v) {
+  v = std::fabs(v);
+  if (v < 1e-10) v = 1e-10;
+  if (v > 1e10) v = 1e10;
+  return v;
+}
+
+}  // namespace jww

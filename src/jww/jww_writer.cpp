@@ -1,0 +1,308 @@
+// Writing a document as a JWW file of a chosen version: the header with its
+// regenerated and clamped values, the element list and the referenced block
+// definitions under one shared class numbering, and the image section.
+#include <cmath>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "jww/jww_data.h"
+#include "jww/jww_stream.h"
+#include "jww/jww_strings.h"
+#include "jww/jww_write_rules.h"
+
+namespace jww {
+
+namespace {
+
+const char* const kClassNames[9] = {nullptr,      "CDataSen",   "CDataEnko",
+                                    "CDataTen",   "CDataMoji",  "CDataSunpou",
+                                    "CDataSolid", "CDataBlock", "CDataList"};
+
+
+// SXF line types and colours have no equivalent before version 420.
+uint8_t MapSxfStyle(uint8_t s) {
+  static const uint8_t table[15] = {1, 4, 3, 6, 8, 8, 2, 5, 7, 6, 6, 8, 8, 17, 17};
+  if (s >= 31 && s <= 45) return table[s - 31];
+  if (s >= 46 && s <= 62) return 1;
+  return s;
+}
+
+uint16_t MapSxfColour(uint16_t c) {
+  static const uint8_t table[16] = {2, 8, 3, 6, 4, 5, 1, 2, 5, 8, 4, 3, 6, 5, 2, 2};
+  if (c >= 101 && c <= 116) return table[c - 101];
+  if (c >= 117 && c <= 356) return 1;
+  return c;
+}
+
+bool StyleAllowed(uint8_t s, int kind) {
+  switch (kind) {
+    case kEntLine:
+    case kEntEnko:
+      return (s >= 1 && s <= 9) || (s >= 11 && s <= 19) || (s >= 31 && s <= 62);
+    case kEntTen:
+      return s == 1 || s == 100;
+    case kEntMoji:
+      return s >= 1 && s <= 9;
+    default:
+      return true;
+  }
+}
+
+bool ColourAllowed(uint16_t c, int kind) {
+  if (kind >= kEntLine && kind <= kEntSunpo) return (c >= 1 && c <= 9) || (c >= 101 && c <= 356);
+  if (kind == kEntSolid) return (c >= 1 && c <= 10) || (c >= 101 && c <= 356);
+  return true;
+}
+
+class Writer {
+ public:
+  Writer(TJwwData& d, JwwOut& out, int32_t ver) : d_(d), out_(out), ver_(ver) {}
+
+  void Run() {
+    WriteHeader(d_, out_, ver_);
+    WriteElementList();
+    WriteDefinitions();
+  }
+
+ private:
+  void Str(const JString& s) { WriteArchiveString(d_, out_, s); }
+  void F(double v) { out_.F64(v); }
+
+  void WriteCount(uint32_t n) {
+    if (n <= 0xFFFE) {
+      out_.U16(static_cast<uint16_t>(n));
+    } else {
+      out_.U16(0xFFFF);
+      out_.U32(n);
+    }
+  }
+
+  void WriteClassRef(uint32_t i) {
+    if (i < 0x7FFF) {
+      out_.U16(static_cast<uint16_t>(0x8000 + i));
+    } else {
+      out_.U16(0x7FFF);
+      out_.U32(0x80000000u + i);
+    }
+  }
+
+  void ClassTag(int kind) {
+    if (slot_[kind] == 0) {
+      out_.U16(0xFFFF);
+      out_.U16(static_cast<uint16_t>(ver_));
+      const char* name = kClassNames[kind];
+      size_t n = std::char_traits<char>::length(name);
+      out_.U16(static_cast<uint16_t>(n));
+      out_.Write(name, n);
+      slot_[kind] = counter_++;
+    } else {
+      WriteClassRef(slot_[kind]);
+    }
+  }
+
+  void WriteAttr(TEntJwwAttr a, int kind) {
+    if (ver_ < 420 && (kind == kEntLine || kind == kEntEnko)) a.nPenStyle = MapSxfStyle(a.nPenStyle);
+    if (ver_ < 420 && kind >= kEntLine && kind <= kEntSolid) a.nPenColor = MapSxfColour(a.nPenColor);
+    if (!StyleAllowed(a.nPenStyle, kind)) a.nPenStyle = 1;
+    if (!ColourAllowed(a.nPenColor, kind)) a.nPenColor = 1;
+    if (a.nLayer > 15) a.nLayer = 0;
+    if (a.nGLayer > 15) a.nGLayer = 0;
+    if (a.nPenWidth > 30000) a.nPenWidth = 0;
+    out_.U32(a.lGroup);
+    out_.U8(a.nPenStyle);
+    out_.U16(a.nPenColor);
+    if (ver_ >= 351) out_.U16(a.nPenWidth);
+    out_.U16(a.nLayer);
+    out_.U16(a.nGLayer);
+    out_.U16(a.sFlg);
+  }
+
+  void Line(const TEntJwwLine& e) {
+    WriteAttr(e.att, kEntLine);
+    F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
+  }
+
+  void Enko(const TEntJwwEnko& e) {
+    WriteAttr(e.att, kEntEnko);
+    F(e.start_x); F(e.start_y); F(e.dHankei); F(e.radKaishiKaku); F(e.radEnkoKaku);
+    F(e.radKatamukiKaku); F(e.dHenpeiRitsu);
+    out_.U32(e.bZenEnFlg);
+  }
+
+  void Ten(const TEntJwwTen& e) {
+    WriteAttr(e.att, kEntTen);
+    F(e.start_x); F(e.start_y);
+    out_.U32(e.bKariten);
+    if (e.att.nPenStyle == 100) {
+      out_.U32(e.nCode);
+      F(e.radKaitenKaku);
+      F(e.dBairitsu);
+    }
+  }
+
+  void Moji(const TEntJwwMoji& e) {
+    WriteAttr(e.att, kEntMoji);
+    F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
+    out_.U32(e.nMojiShu);
+    F(ClampTextSize(e.dSizeX)); F(ClampTextSize(e.dSizeY)); F(e.dKankaku); F(e.degKakudo);
+    Str(CleanText(e.strFontName));
+    Str(CleanText(e.str));
+  }
+
+  void Sunpo(const TEntJwwSunpo& e) {
+    WriteAttr(e.att, kEntSunpo);
+    Line(e.Sen);
+    Moji(e.Moji);
+    if (ver_ >= 420) {
+      out_.U16(e.bSxfMode);
+      Line(e.Ho1); Line(e.Ho2);
+      Ten(e.Te1); Ten(e.Te2); Ten(e.Kt1); Ten(e.Kt2);
+    }
+  }
+
+  void Solid(const TEntJwwSolid& e) {
+    WriteAttr(e.att, kEntSolid);
+    F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
+    F(e.DPoint2_x); F(e.DPoint2_y); F(e.DPoint3_x); F(e.DPoint3_y);
+    if (e.att.nPenColor == 10) out_.U32(e.Color);
+  }
+
+  void Block(const TEntJwwBlock& e) {
+    WriteAttr(e.att, kEntBlock);
+    F(e.DPKijunTen_x); F(e.DPKijunTen_y); F(e.dBairitsuX); F(e.dBairitsuY); F(e.radKaitenKaku);
+    out_.U32(static_cast<uint32_t>(d_.ChangeBlockNo(static_cast<int32_t>(e.nNumber))));
+  }
+
+  // One element list (top level or a definition's members) over its arrays.
+  struct Arrays {
+    const std::vector<TEntJwwLine>* line;
+    const std::vector<TEntJwwEnko>* enko;
+    const std::vector<TEntJwwTen>* ten;
+    const std::vector<TEntJwwMoji>* moji;
+    const std::vector<TEntJwwSunpo>* sunpo;
+    const std::vector<TEntJwwSolid>* solid;
+    const std::vector<TEntJwwBlock>* block;
+    int32_t counts[8];
+    bool Valid(const TEntJwwNo& r) const {
+      return r.EntType >= 1 && r.EntType <= 7 && r.EntNo >= 0 && r.EntNo < counts[r.EntType];
+    }
+  };
+
+  // A definition takes its own number right after its member count.
+  void WriteList(const std::vector<TEntJwwNo>& rows, size_t n, const Arrays& a, bool ofDefinition) {
+    n = std::min(n, rows.size());
+    uint32_t count = 0;
+    for (size_t i = 0; i < n; ++i)
+      if (a.Valid(rows[i])) ++count;
+    WriteCount(count);
+    if (ofDefinition) ++counter_;
+    for (size_t i = 0; i < n; ++i) {
+      const TEntJwwNo& r = rows[i];
+      if (!a.Valid(r)) continue;
+      ClassTag(r.EntType);
+      switch (r.EntType) {
+        case kEntLine: Line((*a.line)[r.EntNo]); break;
+        case kEntEnko: Enko((*a.enko)[r.EntNo]); break;
+        case kEntTen: Ten((*a.ten)[r.EntNo]); break;
+        case kEntMoji: Moji((*a.moji)[r.EntNo]); break;
+        case kEntSunpo: Sunpo((*a.sunpo)[r.EntNo]); break;
+        case kEntSolid: Solid((*a.solid)[r.EntNo]); break;
+        case kEntBlock: Block((*a.block)[r.EntNo]); break;
+      }
+      ++counter_;
+    }
+  }
+
+  // Counts never exceed the arrays, so a stale count cannot read past them.
+  template <class V>
+  static int32_t Bound(int32_t n, const V& v) {
+    return std::min<int64_t>(n, static_cast<int64_t>(v.size()));
+  }
+
+  void WriteElementList() {
+    Arrays a{&d_.EntLine, &d_.EntEnko, &d_.EntTen, &d_.EntMoji, &d_.EntSunpo, &d_.EntSolid, &d_.EntBlock,
+             {0, Bound(d_.EntLineN, d_.EntLine), Bound(d_.EntEnkoN, d_.EntEnko),
+              Bound(d_.EntTenN, d_.EntTen), Bound(d_.EntMojiN, d_.EntMoji),
+              Bound(d_.EntSunpoN, d_.EntSunpo), Bound(d_.EntSolidN, d_.EntSolid),
+              Bound(d_.EntBlockN, d_.EntBlock)}};
+    WriteList(d_.EntNo, static_cast<size_t>(std::max(d_.Enthd.n1, 0)), a, false);
+  }
+
+  void WriteDefinitions() {
+    size_t n = std::min<size_t>(std::max(d_.Enthd.n2, 0), d_.EntBlockDef.size());
+    // The count is that of the definitions actually written, so the list
+    // always matches its count.
+    uint32_t count = 0;
+    for (size_t k = 0; k < n; ++k)
+      if (d_.EntBlockDef[k].ref_flag) ++count;
+    WriteCount(count);
+    for (size_t k = 0; k < n; ++k) {
+      const TEntJwwBlockDef& b = d_.EntBlockDef[k];
+      if (!b.ref_flag) continue;
+      ClassTag(kEntBlockDef);
+      WriteAttr(b.att, kEntBlockDef);
+      out_.U32(static_cast<uint32_t>(d_.ChangeBlockNo(static_cast<int32_t>(b.nNumber))));
+      out_.U32(b.bRefferd);
+      out_.U32(b.dtime);
+      Str(CleanText(b.strName));
+      Arrays a{&b.mLine, &b.mEnko, &b.mTen, &b.mMoji, &b.mSunpo, &b.mSolid, &b.mBlock,
+               {0, Bound(b.mLineN, b.mLine), Bound(b.mEnkoN, b.mEnko), Bound(b.mTenN, b.mTen),
+                Bound(b.mMojiN, b.mMoji), Bound(b.mSunpoN, b.mSunpo), Bound(b.mSolidN, b.mSolid),
+                Bound(b.mBlockN, b.mBlock)}};
+      WriteList(b.mNo, static_cast<size_t>(std::max(b.N, 0)), a, true);
+    }
+  }
+
+  TJwwData& d_;
+  JwwOut& out_;
+  int32_t ver_;
+  uint32_t counter_ = 1;
+  uint32_t slot_[9] = {};
+};
+
+}  // namespace
+
+int32_t TJwwData::ChangeBlockNo(int32_t n) const {
+  for (int32_t k = 0; k < EntBlockDefN && k < static_cast<int32_t>(EntBlockDef.size()); ++k) {
+    const TEntJwwBlockDef& b = EntBlockDef[k];
+    if (static_cast<int32_t>(b.nNumber) != n) continue;
+    return b.ref_flag ? b.ref_no : n;
+  }
+  return 0;
+}
+
+void TJwwData::WriteAll(JwwOut& out, int32_t ver) {
+  Writer(*this, out, ver).Run();
+  if (ver >= 700) WriteBindImages(out);
+}
+
+bool TJwwData::FileOut(const std::string& fname, int32_t ver) {
+  JwwOut out;
+  // An existing file is never touched: only a file created here is removed.
+  if (!out.CreateExclusive(fname)) return false;
+  try {
+    WriteAll(out, ver);
+    out.Close();
+    return true;
+  } catch (const std::exception&) {
+    out.Abandon();
+    std::remove(fname.c_str());
+    return false;
+  }
+}
+
+bool TJwwData::FileOutMemory(std::vector<uint8_t>& bytes, int32_t ver) {
+  JwwOut out;
+  out.OpenMemory();
+  try {
+    WriteAll(out, ver);
+    bytes = out.Memory();
+    out.Close();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace jww
