@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Code page 932 bytes of "図面" and of an ideographic space.
+#define FIXTURE_ZUMEN "\x90\x7D\x96\xCA"
+#define FIXTURE_IDEOGRAPHIC_SPACE "\x81\x40"
+
 namespace fixture {
 
 struct Bytes {
@@ -43,9 +47,26 @@ struct Bytes {
     }
     for (char16_t c : s) u16(c);
   }
-  void str(const std::string& ascii, bool asUtf16) {
-    if (asUtf16) utf16(std::u16string(ascii.begin(), ascii.end()));
-    else ansi(ascii);
+  // Text given as code page 932 bytes; the UTF-16 form knows ASCII and the
+  // few double-byte characters the fixtures use.
+  void str(const std::string& cp932, bool asUtf16) {
+    if (asUtf16) utf16(Widen(cp932));
+    else ansi(cp932);
+  }
+  static std::u16string Widen(const std::string& s) {
+    std::u16string r;
+    for (size_t i = 0; i < s.size(); ++i) {
+      uint8_t c = static_cast<uint8_t>(s[i]);
+      if (c < 0x80 || i + 1 == s.size()) { r.push_back(c); continue; }
+      uint16_t pair = static_cast<uint16_t>(c << 8 | static_cast<uint8_t>(s[++i]));
+      switch (pair) {
+        case 0x907D: r.push_back(u'\u56F3'); break;  // 図
+        case 0x96CA: r.push_back(u'\u9762'); break;  // 面
+        case 0x8140: r.push_back(u'\u3000'); break;  // ideographic space
+        default: r.push_back(u'?'); break;
+      }
+    }
+    return r;
   }
   size_t size() const { return b.size(); }
 };
