@@ -1,0 +1,37 @@
+// ClipUnit: the tests that decide whether a figure lies wholly outside the
+// paper frame. Every test is a pure function of its arguments. Results: 0 for
+// inside (or not wholly outside), 1 for a segment crossing the frame, 2 for
+// wholly outside; callers only ask whether a result is 2.
+#pragma once
+
+#include <cstdint>
+
+#include "jww/jwwtype.h"
+
+namespace trim {
+
+struct Frame {
+  double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+};
+
+// Region code: 1 left, 2 right, 4 below, 8 above; a point on an edge (within
+// 1e-12) counts as beyond it.
+int32_t ClipOutCode(double x, double y, const Frame& fr);
+// 2 when the point is not strictly inside, else 0.
+int32_t ClipTenCheck(double x, double y, const Frame& fr);
+// Clips the segment's end points in place; 0 inside, 1 crossing, 2 outside.
+int32_t ClipSen(double& x1, double& y1, double& x2, double& y2, const Frame& fr);
+// ClipSen on copies: the arguments stay unchanged.
+int32_t ClipSenCheck(double x1, double y1, double x2, double y2, const Frame& fr);
+// Ellipse arc as 72 chords; full != 0 or a zero sweep means the whole ellipse.
+int32_t ClipEnkoCheck(int32_t full, double cx, double cy, double r, double f,
+                      double start, double sweep, double tilt, const Frame& fr);
+// Text box: the rectangle of height h on the left of the base line.
+int32_t ClipMojiCheck(double x1, double y1, double x2, double y2, double h,
+                      const Frame& fr);
+// Image box of an image-reference text placed at (x1, y1); falls back to the
+// text box when the string carries no fields.
+int32_t ClipImageCheck(const jww::JString& str, double x1, double y1, double x2,
+                       double y2, double h, const Frame& fr);
+
+}  // namespace trim
