@@ -1,0 +1,134 @@
+// "info": what a drawing holds, for people (plain text) or scripts (--json).
+#include "info_command.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "jww/jww_data.h"
+#include "jww/jww_stream.h"
+#include "jww/jww_strings.h"
+#include "json_writer.h"
+#include "shell/batch_run.h"
+#include "shell/temp_folder.h"
+#include "trim/file_conv.h"
+
+namespace cli {
+
+namespace {
+
+using jww::ToUtf8;
+
+// Why a file is not a JWW drawing this program reads; "" when it is one.
+std::string RefusalReason(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return "file not found";
+  if (std::filesystem::is_directory(path, ec)) return "is a folder, not a file";
+  jww::JwwIn in;
+  if (!in.Open(path)) return "cannot be opened";
+  uint8_t head[12];
+  size_t got = in.Read(head, sizeof head);
+  if (got < 8 || std::memcmp(head, "JwwData.", 8) != 0) return "not a JWW file (no \"JwwData.\" at its start)";
+  if (got < 12) return "too short for a JWW file";
+  int32_t ver;
+  std::memcpy(&ver, head + 8, 4);
+  if (ver < 220 || ver > 700)
+    return "JWW version " + std::to_string(ver) + " is not supported (220 to 700 are)";
+  return "";
+}
+
+std::string Num(double v) {
+  std::ostringstream s;
+  s << v;
+  return s.str();
+}
+
+void PrintText(const std::string& path, const jww::TJwwData& d, bool readOk) {
+  const auto& h = d.Enthd;
+  trim::PaperMm p = trim::PaperSize(h.nZumen);
+  std::cout << path << ": JWW version " << h.jwVer << (readOk ? "" : " (damaged: read stopped early)") << "\n";
+  std::cout << "  memo: " << ToUtf8(h.strMemo) << "\n";
+  std::cout << "  paper: code " << h.nZumen << ", " << Num(p.w) << " x " << Num(p.h) << " mm\n";
+  std::cout << "  strings: " << (d.MojiEncode ? "UTF-16" : "code page 932") << "\n";
+  std::cout << "  elements: " << d.EntLineN << " lines, " << d.EntEnkoN << " arcs, " << d.EntTenN
+            << " points, " << d.EntMojiN << " texts, " << d.EntSunpoN << " dimensions, " << d.EntSolidN
+            << " solids, " << d.EntBlockN << " block insertions\n";
+  std::cout << "  block definitions: " << d.EntBlockDefN << " (" << d.EntBlockNum << " in use), block tree "
+            << d.EntBlockTreeN << " placements\n";
+  for (const auto& b : d.EntBlockDef)
+    std::cout << "    #" << b.nNumber << " \"" << ToUtf8(b.strName) << "\": " << b.N << " members, "
+              << b.mBlockN << " nested insertions" << (b.ref_flag ? "" : ", unused") << "\n";
+  std::cout << "  embedded images: " << std::max(d.BindImageN, 0) << "\n";
+  for (const auto& im : d.BindImage) std::cout << "    " << ToUtf8(im.Fname) << " (" << im.Fsize << " bytes)\n";
+}
+
+void PrintJson(const std::string& path, const jww::TJwwData& d, bool readOk) {
+  const auto& h = d.Enthd;
+  trim::PaperMm p = trim::PaperSize(h.nZumen);
+  std::ostringstream o;
+  o << "{\"file\":" << JsonString(path) << ",\"ok\":" << (readOk ? "true" : "false")
+    << ",\"version\":" << h.jwVer << ",\"memo\":" << JsonString(ToUtf8(h.strMemo)) << ",\"zumen\":" << h.nZumen
+    << ",\"paper_mm\":[" << Num(p.w) << "," << Num(p.h) << "]"
+    << ",\"counts\":{\"line\":" << d.EntLineN << ",\"arc\":" << d.EntEnkoN << ",\"point\":" << d.EntTenN
+    << ",\"text\":" << d.EntMojiN << ",\"dimension\":" << d.EntSunpoN << ",\"solid\":" << d.EntSolidN
+    << ",\"block\":" << d.EntBlockN << "},\"block_defs\":[";
+  for (size_t i = 0; i < d.EntBlockDef.size(); ++i) {
+    const auto& b = d.EntBlockDef[i];
+    o << (i ? "," : "") << "{\"number\":" << b.nNumber << ",\"name\":" << JsonString(ToUtf8(b.strName))
+      << ",\"members\":" << b.N << ",\"nested\":" << b.mBlockN << ",\"used\":" << (b.ref_flag ? "true" : "false")
+      << "}";
+  }
+  o << "],\"tree_nodes\":" << d.EntBlockTreeN << ",\"images\":[";
+  for (size_t i = 0; i < d.BindImage.size(); ++i)
+    o << (i ? "," : "") << "{\"name\":" << JsonString(ToUtf8(d.BindImage[i].Fname))
+      << ",\"size\":" << d.BindImage[i].Fsize << "}";
+  o << "],\"utf16\":" << (d.MojiEncode ? "true" : "false") << ",\"error\":"
+    << (readOk ? "null" : JsonString("read stopped early: the file is truncated or damaged")) << "}";
+  std::cout << o.str() << "\n";
+}
+
+void PrintRefusal(const std::string& path, const std::string& reason, bool json) {
+  std::cerr << path << ": " << reason << "\n";
+  if (json)
+    std::cout << "{\"file\":" << JsonString(path) << ",\"ok\":false,\"error\":" << JsonString(reason) << "}\n";
+}
+
+}  // namespace
+
+int RunInfo(const std::vector<std::string>& args) {
+  bool json = false;
+  std::vector<std::string> files;
+  for (const auto& a : args) {
+    if (a == "--json") json = true;
+    else files.push_back(a);
+  }
+  if (files.empty()) {
+    std::cerr << "usage: orvantis-cli info [--json] FILE...\n";
+    return 2;
+  }
+  jww::TJwwData doc;
+  doc.BindImageFolder = shell::MakeTempFolder();
+  int status = 0;
+  for (const auto& path : files) {
+    std::string reason = RefusalReason(path);
+    if (!reason.empty()) {
+      PrintRefusal(path, reason, json);
+      status = 1;
+      continue;
+    }
+    bool ok = doc.FileIn(path);
+    if (!ok) {
+      std::cerr << path << ": read stopped early: the file is truncated or damaged\n";
+      status = 1;
+    }
+    if (json) PrintJson(path, doc, ok);
+    else PrintText(path, doc, ok);
+    shell::JwwDataFree(doc);
+  }
+  shell::RemoveTempFolderIfEmpty(doc.BindImageFolder);
+  return status;
+}
+
+}  // namespace cli

@@ -1,0 +1,303 @@
+// Block explosion: every placement in the block tree appends mapped copies of
+// its definition's elements as plain top-level elements; afterwards the
+// drawing holds no insertions, definitions or tree.
+#include <cmath>
+#include <new>
+#include <numbers>
+
+#include "geom/func_2.h"
+#include "geom/moji_geometry.h"
+#include "jww/jww_data.h"
+
+namespace jww {
+
+namespace {
+
+using geom::DPoint;
+using geom::Transform;
+
+constexpr double kPi = std::numbers::pi;
+// A ring arc whose sweep is this close to a whole turn is drawn full.
+constexpr double kFullTurn = 6.283185307179576;
+
+void ApplyLayers(TEntJwwAttr& a, bool lf, int32_t l1, int32_t l2) {
+  if (lf) return;
+  a.nGLayer = static_cast<uint16_t>(l1);
+  a.nLayer = static_cast<uint16_t>(l2);
+}
+
+void MapLine(TEntJwwLine& e, const Transform& t) {
+  DPoint s = t.Map(e.start_x, e.start_y);
+  DPoint n = t.Map(e.end_x, e.end_y);
+  e.start_x = s.x;
+  e.start_y = s.y;
+  e.end_x = n.x;
+  e.end_y = n.y;
+}
+
+// A point that carries a rotation turns with the block: by the direction of
+// the mapped +x axis, plus a half turn when the block is mirrored in x.
+void MapTen(TEntJwwTen& e, const Transform& t) {
+  double X = e.start_x, Y = e.start_y;
+  DPoint p = t.Map(X, Y);
+  if (e.att.nPenStyle == 100) {
+    DPoint q = t.Map(X + 10, Y);
+    double a = geom::VectorAngle(q.x - p.x, q.y - p.y);
+    if (t.r1 < 0) a = a + kPi;
+    e.radKaitenKaku = e.radKaitenKaku + a;
+  } else {
+    e.nCode = 0;
+    e.radKaitenKaku = 0;
+    e.dBairitsu = 1.0;
+  }
+  e.start_x = p.x;
+  e.start_y = p.y;
+}
+
+void MapEnko(TEntJwwEnko& e, const Transform& t) {
+  geom::EnkoArc a = geom::TransformEnko(e.bZenEnFlg, e.start_x, e.start_y, e.dHankei, e.dHenpeiRitsu,
+                                        e.radKaishiKaku, e.radEnkoKaku, e.radKatamukiKaku, t);
+  e.start_x = a.cx;
+  e.start_y = a.cy;
+  e.dHankei = a.r;
+  e.dHenpeiRitsu = a.f;
+  e.radKaishiKaku = a.s;
+  e.radEnkoKaku = a.w;
+  e.radKatamukiKaku = a.tau;
+}
+
+// Arc solids hold an ellipse arc: centre start, radius end_x, flattening
+// end_y, tilt DPoint2_x, start DPoint2_y, sweep DPoint3_x.
+geom::EnkoArc SolidArc(const TEntJwwSolid& e, uint32_t full, double r, double f, const Transform& t) {
+  return geom::TransformEnko(full, e.start_x, e.start_y, r, f, e.DPoint2_y, e.DPoint3_x, e.DPoint2_x, t);
+}
+
+void StoreSolidArc(TEntJwwSolid& e, const geom::EnkoArc& a) {
+  e.start_x = a.cx;
+  e.start_y = a.cy;
+  e.end_x = a.r;
+  e.end_y = a.f;
+  e.DPoint2_x = a.tau;
+  e.DPoint2_y = a.s;
+  e.DPoint3_x = a.w;
+}
+
+void MapRingSolid(TEntJwwSolid& e, const Transform& t, bool constantWidth) {
+  double w = e.DPoint3_x;
+  uint32_t full = (std::fabs(w) <= 1e-14 || w >= kFullTurn || w <= -kFullTurn) ? 1 : 0;
+  double fi = e.end_y;
+  if (constantWidth) {
+    fi = (e.end_x * e.end_y - e.end_x) / e.DPoint3_y + 1;
+    if (fi <= 1e-14) fi = e.end_y;
+  }
+  geom::EnkoArc inner = SolidArc(e, full, e.DPoint3_y, fi, t);
+  geom::EnkoArc outer = SolidArc(e, full, e.end_x, e.end_y, t);
+  StoreSolidArc(e, outer);
+  e.DPoint3_y = inner.r;
+}
+
+void MapSolid(TEntJwwSolid& e, const Transform& t) {
+  const uint8_t style = e.att.nPenStyle;
+  if (style <= 100) {
+    DPoint p1 = t.Map(e.start_x, e.start_y), p2 = t.Map(e.end_x, e.end_y);
+    DPoint p3 = t.Map(e.DPoint2_x, e.DPoint2_y), p4 = t.Map(e.DPoint3_x, e.DPoint3_y);
+    e.start_x = p1.x; e.start_y = p1.y; e.end_x = p2.x; e.end_y = p2.y;
+    e.DPoint2_x = p3.x; e.DPoint2_y = p3.y; e.DPoint3_x = p4.x; e.DPoint3_y = p4.y;
+    return;
+  }
+  const double mode = std::trunc(e.DPoint3_y);
+  if (style == 101 || style == 111) {
+    uint32_t full = style == 101 ? (mode == 100 ? 1 : 0) : (mode != 0 ? 1 : 0);
+    StoreSolidArc(e, SolidArc(e, full, e.end_x, e.end_y, t));
+    return;
+  }
+  // 105, 106, and every other arc-solid style, which the trimming reads as a
+  // ring in the manner of 105 as well.
+  MapRingSolid(e, t, style == 106);
+}
+
+void MapSunpo(TEntJwwSunpo& e, const Transform& t, double scale) {
+  const DPoint p{e.Sen.start_x, e.Sen.start_y};
+  const DPoint q{e.Sen.end_x, e.Sen.end_y};
+  MapLine(e.Sen, t);
+  if (e.bSxfMode != 0) {
+    MapLine(e.Ho1, t);
+    MapLine(e.Ho2, t);
+    for (TEntJwwTen* pt : {&e.Te1, &e.Te2, &e.Kt1, &e.Kt2}) MapTen(*pt, t);
+  } else {
+    for (TEntJwwLine* l : {&e.Ho1, &e.Ho2}) l->start_x = l->start_y = l->end_x = l->end_y = 0;
+    for (TEntJwwTen* pt : {&e.Te1, &e.Te2, &e.Kt1, &e.Kt2}) {
+      pt->start_x = pt->start_y = 0;
+      pt->bKariten = 0;
+      pt->nCode = 0;
+      pt->radKaitenKaku = 0;
+      pt->dBairitsu = 0;
+    }
+  }
+  geom::TransformSunpoMojiElement(e.Moji, t, p, q, scale);
+}
+
+// Appends one element and its file-order row; false when storage cannot
+// grow, with the counts as they were.
+template <class V, class E>
+bool Append(TJwwData& d, V& array, int32_t& count, int32_t kind, E&& e) {
+  try {
+    array.push_back(std::forward<E>(e));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  try {
+    d.EntNo.push_back(TEntJwwNo{kind, count});
+  } catch (const std::bad_alloc&) {
+    array.pop_back();
+    return false;
+  }
+  ++count;
+  ++d.Enthd.n1;
+  return true;
+}
+
+Transform MakeTransform(double bx, double by, double b1, double b2, double b3, double b4) {
+  return Transform{bx, by, b1, b2, b3, b4};
+}
+
+}  // namespace
+
+bool TJwwData::BlockExplodeLine(double bx, double by, double b1, double b2, double b3, double b4,
+                                const TEntJwwLine& e, bool lf, int32_t l1, int32_t l2) {
+  TEntJwwLine c = e;
+  MapLine(c, MakeTransform(bx, by, b1, b2, b3, b4));
+  ApplyLayers(c.att, lf, l1, l2);
+  return Append(*this, EntLine, EntLineN, kEntLine, std::move(c));
+}
+
+bool TJwwData::BlockExplodeEnko(double bx, double by, double b1, double b2, double b3, double b4,
+                                const TEntJwwEnko& e, bool lf, int32_t l1, int32_t l2) {
+  TEntJwwEnko c = e;
+  MapEnko(c, MakeTransform(bx, by, b1, b2, b3, b4));
+  ApplyLayers(c.att, lf, l1, l2);
+  return Append(*this, EntEnko, EntEnkoN, kEntEnko, std::move(c));
+}
+
+bool TJwwData::BlockExplodeTen(double bx, double by, double b1, double b2, double b3, double b4,
+                               const TEntJwwTen& e, bool lf, int32_t l1, int32_t l2) {
+  TEntJwwTen c = e;
+  MapTen(c, MakeTransform(bx, by, b1, b2, b3, b4));
+  ApplyLayers(c.att, lf, l1, l2);
+  return Append(*this, EntTen, EntTenN, kEntTen, std::move(c));
+}
+
+bool TJwwData::BlockExplodeMoji(double bx, double by, double b1, double b2, double b3, double b4,
+                                const TEntJwwMoji& e, bool lf, int32_t l1, int32_t l2) {
+  TEntJwwMoji c = e;
+  geom::TransformMojiElement(c, MakeTransform(bx, by, b1, b2, b3, b4));
+  ApplyLayers(c.att, lf, l1, l2);
+  return Append(*this, EntMoji, EntMojiN, kEntMoji, std::move(c));
+}
+
+bool TJwwData::BlockExplodeSunpo(double bx, double by, double b1, double b2, double b3, double b4,
+                                 const TEntJwwSunpo& e, bool lf, int32_t l1, int32_t l2) {
+  // The value text is scaled by the layer group of the definition's own line.
+  double scale = 1;
+  if (e.Sen.att.nGLayer < EntLgrp.size()) scale = EntLgrp[e.Sen.att.nGLayer].adScale;
+  TEntJwwSunpo c = e;
+  MapSunpo(c, MakeTransform(bx, by, b1, b2, b3, b4), scale);
+  for (TEntJwwAttr* a : {&c.att, &c.Sen.att, &c.Moji.att, &c.Ho1.att, &c.Ho2.att, &c.Te1.att, &c.Te2.att,
+                         &c.Kt1.att, &c.Kt2.att})
+    ApplyLayers(*a, lf, l1, l2);
+  return Append(*this, EntSunpo, EntSunpoN, kEntSunpo, std::move(c));
+}
+
+bool TJwwData::BlockExplodeSolid(double bx, double by, double b1, double b2, double b3, double b4,
+                                 const TEntJwwSolid& e, bool lf, int32_t l1, int32_t l2) {
+  TEntJwwSolid c = e;
+  MapSolid(c, MakeTransform(bx, by, b1, b2, b3, b4));
+  ApplyLayers(c.att, lf, l1, l2);
+  return Append(*this, EntSolid, EntSolidN, kEntSolid, std::move(c));
+}
+
+namespace {
+
+template <class V>
+bool InRange(const V& v, int32_t count, int32_t i) {
+  return i >= 0 && i < count && static_cast<size_t>(i) < v.size();
+}
+
+bool ExplodeNode(TJwwData& d, const TEntJwwBlockTree& n) {
+  const TEntJwwBlockDef& def = d.EntBlockDef[n.defno];
+  const bool lf = (n.att.nPenStyle & 0x40) != 0;
+  const int32_t l1 = n.att.nGLayer, l2 = n.att.nLayer;
+  size_t rows = std::min<size_t>(std::max(def.N, 0), def.mNo.size());
+  for (size_t i = 0; i < rows; ++i) {
+    const TEntJwwNo& r = def.mNo[i];
+    const int32_t k = r.EntNo;
+    bool ok = true;
+    switch (r.EntType) {
+      case kEntLine:
+        if (InRange(def.mLine, def.mLineN, k))
+          ok = d.BlockExplodeLine(n.x, n.y, n.r1, n.r2, n.r3, n.r4, def.mLine[k], lf, l1, l2);
+        break;
+      case kEntEnko:
+        if (InRange(def.mEnko, def.mEnkoN, k))
+          ok = d.BlockExplodeEnko(n.x, n.y, n.r1, n.r2, n.r3, n.r4, def.mEnko[k], lf, l1, l2);
+        break;
+      case kEntTen:
+        if (InRange(def.mTen, def.mTenN, k))
+          ok = d.BlockExplodeTen(n.x, n.y, n.r1, n.r2, n.r3, n.r4, def.mTen[k], lf, l1, l2);
+        break;
+      case kEntMoji:
+        if (InRange(def.mMoji, def.mMojiN, k))
+          ok = d.BlockExplodeMoji(n.x, n.y, n.r1, n.r2, n.r3, n.r4, def.mMoji[k], lf, l1, l2);
+        break;
+      case kEntSunpo:
+        if (InRange(def.mSunpo, def.mSunpoN, k))
+          ok = d.BlockExplodeSunpo(n.x, n.y, n.r1, n.r2, n.r3, n.r4, def.mSunpo[k], lf, l1, l2);
+        break;
+      case kEntSolid:
+        if (InRange(def.mSolid, def.mSolidN, k))
+          ok = d.BlockExplodeSolid(n.x, n.y, n.r1, n.r2, n.r3, n.r4, def.mSolid[k], lf, l1, l2);
+        break;
+      default:
+        break;  // nested insertions have nodes of their own
+    }
+    if (!ok) return false;
+  }
+  return true;
+}
+
+void RemoveBlockStructure(TJwwData& d) {
+  std::vector<TEntJwwBlockTree>().swap(d.EntBlockTree);
+  d.EntBlockTreeN = 0;
+  d.EntBlockNum = 0;
+  std::vector<TEntJwwBlockDef>().swap(d.EntBlockDef);
+  d.EntBlockDefN = 0;
+  d.Enthd.n2 = 0;
+  std::vector<TEntJwwBlock>().swap(d.EntBlock);
+  d.EntBlockN = 0;
+  for (TEntJwwNo& r : d.EntNo)
+    if (r.EntType == kEntBlock) r = TEntJwwNo{0, 0};
+}
+
+}  // namespace
+
+bool TJwwData::BlockExplode() {
+  if (EntBlockTreeN == 0) return true;
+  // The file-order index always has exactly n1 rows while rows are appended.
+  EntNo.resize(static_cast<size_t>(std::max(Enthd.n1, 0)));
+  EntLine.resize(EntLineN);
+  EntEnko.resize(EntEnkoN);
+  EntTen.resize(EntTenN);
+  EntMoji.resize(EntMojiN);
+  EntSunpo.resize(EntSunpoN);
+  EntSolid.resize(EntSolidN);
+  const int32_t nodes = std::min<int64_t>(EntBlockTreeN, static_cast<int64_t>(EntBlockTree.size()));
+  for (int32_t k = 0; k < nodes; ++k) {
+    const TEntJwwBlockTree& n = EntBlockTree[k];
+    if (n.defno < 0 || n.defno >= static_cast<int32_t>(EntBlockDef.size())) continue;
+    if (!ExplodeNode(*this, n)) return false;
+  }
+  RemoveBlockStructure(*this);
+  return true;
+}
+
+}  // namespace jww

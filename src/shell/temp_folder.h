@@ -1,0 +1,17 @@
+// Where extracted images of the drawing being converted are kept.
+#pragma once
+
+#include <string>
+
+namespace shell {
+
+// The folder of the running executable, with a trailing delimiter.
+std::string ExecutableFolder();
+// "TEMP" beside the executable, or, when that folder cannot be written (a
+// system-wide install), one in the user's cache folder; created when missing.
+// Ends with a delimiter.
+std::string MakeTempFolder();
+// Removes the folder when it is empty; anything left in it stays.
+void RemoveTempFolderIfEmpty(const std::string& folder);
+
+}  // namespace shell

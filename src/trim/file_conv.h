@@ -1,0 +1,32 @@
+// The trimming step of one conversion: explode every block insertion, then
+// delete every element that lies wholly outside the paper frame.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "jww/jww_data.h"
+#include "trim/clip_unit.h"
+
+namespace trim {
+
+// Receives each progress text; a front end shows it at once.
+using StatusFn = std::function<void(const jww::JString&)>;
+
+// Width and height of the paper for a paper size code, in millimetres;
+// unknown codes take the largest standard sheet.
+struct PaperMm {
+  double w, h;
+};
+PaperMm PaperSize(int32_t nZumen);
+
+// The paper frame for a paper size code, centred on the origin, with a
+// margin that makes an element touching the paper edge count as inside.
+Frame PaperFrame(int32_t nZumen);
+
+// True when the element of this file-order row lies wholly outside.
+bool IsOutside(const jww::TJwwData& d, const jww::TEntJwwNo& row, const Frame& fr);
+
+void FileConv(jww::TJwwData& d, const StatusFn& status);
+
+}  // namespace trim
