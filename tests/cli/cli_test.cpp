@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "jww_builder.h"
+#include "test_util.h"
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+  std::string cmd = std::string(ORVANTIS_CLI) + " " + args + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  int st = pclose(p);
+  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+}
+
+std::vector<uint8_t> HeaderOnly(int ver) {
+  fixture::Bytes b;
+  fixture::HeaderOptions o;
+  o.ver = ver;
+  fixture::Header(b, o);
+  b.u16(0);
+  b.u16(0);
+  if (ver >= 700) b.i32(0);
+  return b.b;
+}
+
+}  // namespace
+
+TEST(Cli, InfoAnswersAndRefuses) {
+  testutil::TempDir dir;
+  testutil::WriteFile(dir.file("ok.jww"), HeaderOnly(600));
+  auto bad = HeaderOnly(600);
+  bad[0] = 'X';
+  testutil::WriteFile(dir.file("magic.jww"), bad);
+  auto old = HeaderOnly(600);
+  old[8] = 0xDB;  // version 219
+  old[9] = 0x00;
+  testutil::WriteFile(dir.file("version.jww"), old);
+  testutil::WriteFile(dir.file("short.jww"), {'J', 'w', 'w'});
+  testutil::WriteFile(dir.file("garbage.jww"), std::vector<uint8_t>(500, 0xEE));
+
+  CliRun r = Cli("info --json " + dir.file("ok.jww"));
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("\"ok\":true"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"version\":600"), std::string::npos);
+  EXPECT_NE(r.out.find("\"paper_mm\":[420,297]"), std::string::npos) << r.out;
+
+  struct Case { const char* file; const char* says; };
+  for (Case c : {Case{"magic.jww", "not a JWW file"}, Case{"version.jww", "version 219"},
+                 Case{"short.jww", "not a JWW file"}, Case{"garbage.jww", "not a JWW file"},
+                 Case{"missing.jww", "not found"}}) {
+    CliRun b = Cli("info " + dir.file(c.file));
+    EXPECT_EQ(b.status, 1) << c.file;
+    EXPECT_NE(b.out.find(c.says), std::string::npos) << c.file << ": " << b.out;
+  }
+  EXPECT_EQ(Cli("info").status, 2);
+  EXPECT_EQ(Cli("frobnicate").status, 2);
+}
+
+TEST(Cli, ConvertLogsAndNeverReplaces) {
+  testutil::TempDir dir;
+  std::filesystem::create_directory(dir.file("out"));
+  testutil::WriteFile(dir.file("plan.jww"), HeaderOnly(700));
+  testutil::WriteFile(dir.file("out/plan.jww"), {5});
+  testutil::WriteFile(dir.file("bad.jww"), {1});
+  CliRun r = Cli("convert --dest " + dir.file("out") + " " + dir.file("plan.jww") + " " + dir.file("bad.jww"));
+  EXPECT_EQ(r.status, 1) << r.out;
+  EXPECT_NE(r.out.find("変換完了"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("変換失敗"), std::string::npos) << r.out;
+  EXPECT_EQ(testutil::ReadFile(dir.file("out/plan.jww")), (std::vector<uint8_t>{5}));
+  EXPECT_EQ(testutil::ReadFile(dir.file("out/plan~1.jww")), HeaderOnly(700));
+  EXPECT_EQ(Cli("convert --dest " + dir.file("nowhere") + " " + dir.file("plan.jww")).status, 1);
+}
