@@ -119,12 +119,13 @@ int RunInfo(const std::vector<std::string>& args) {
       continue;
     }
     bool ok = doc.FileIn(path);
+    if (json) PrintJson(path, doc, ok);
+    else PrintText(path, doc, ok);
     if (!ok) {
+      std::cout.flush();
       std::cerr << path << ": read stopped early: the file is truncated or damaged\n";
       status = 1;
     }
-    if (json) PrintJson(path, doc, ok);
-    else PrintText(path, doc, ok);
     shell::JwwDataFree(doc);
   }
   shell::RemoveTempFolderIfEmpty(doc.BindImageFolder);

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine: installs what is missing,
+# configures, builds, then runs the chosen job.
+#   ./build.sh demo    convert the bundled example into out/ and show the log
+#   ./build.sh test    build and run every test
+#   ./build.sh bench   build and run the benchmarks (see bench/run.sh)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+JOBS=${JOBS:-$(nproc)}
+BUILD=${BUILD:-build}
+PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev)
+
+sudo_if_needed() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    sudo_if_needed apt-get update -q
+    sudo_if_needed env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
+  fi
+}
+
+build() {
+  install_missing "${PACKAGES[@]}"
+  if [ ! -f "$BUILD/build.ninja" ]; then
+    cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANTIS_WERROR=ON
+  fi
+  cmake --build "$BUILD" -j "$JOBS"
+}
+
+case "${1:-}" in
+  demo)
+    build
+    mkdir -p out
+    echo "== converting examples/ into out/ =="
+    "$BUILD/orvantis-cli" convert --dest out examples/*.jww
+    echo
+    echo "== before =="
+    "$BUILD/orvantis-cli" info examples/sample.jww
+    echo "== after (newest output) =="
+    "$BUILD/orvantis-cli" info "$(ls -t out/*.jww | head -n 1)"
+    ;;
+  test)
+    build
+    ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
+    ;;
+  bench)
+    install_missing "${PACKAGES[@]}" libbenchmark-dev time
+    cmake -S . -B "$BUILD-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANTIS_TESTS=OFF -DORVANTIS_BENCH=ON
+    cmake --build "$BUILD-bench" -j "$JOBS"
+    bench/run.sh "$BUILD-bench"
+    ;;
+  *)
+    echo "usage: ./build.sh demo|test|bench" >&2
+    exit 2
+    ;;
+esac
