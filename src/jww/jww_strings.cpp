@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -56,6 +57,19 @@ bool AllAscii(const JString& s) {
 }
 
 bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Longest prefix of at most max bytes that ends on a character boundary. A
+// 16-bit length cannot hold 65534 (it reads as the UTF-16 marker) nor more
+// than 65535 bytes, so longer texts are cut to 65533.
+size_t AnsiCut(const std::string& b, size_t max) {
+  size_t i = 0;
+  while (i < b.size()) {
+    size_t w = (IsLeadByte(static_cast<uint8_t>(b[i])) && i + 1 < b.size()) ? 2 : 1;
+    if (i + w > max) break;
+    i += w;
+  }
+  return i;
+}
 
 }  // namespace
 
@@ -206,19 +220,22 @@ void WriteArchiveString(const TJwwData& doc, JwwOut& out, const JString& s) {
   if (doc.FileOutOpt & 0x20) {
     static const uint8_t marker[3] = {0xFF, 0xFE, 0xFF};
     out.Write(marker, 3);
-    size_t n = s.size();
+    // The length field holds at most 65535 units; a longer text is cut there
+    // rather than written with a length that would corrupt the file.
+    size_t n = std::min<size_t>(s.size(), 0xFFFF);
     if (n > 254) {
       out.U8(0xFF);
       out.U16(static_cast<uint16_t>(n));
     } else {
       out.U8(static_cast<uint8_t>(n));
     }
-    for (char16_t c : s) out.U16(c);
+    for (size_t i = 0; i < n; ++i) out.U16(s[i]);
     return;
   }
   std::string b = EncodeAnsiBytes(s);
   size_t z = b.find('\0');
   size_t len = z == std::string::npos ? b.size() : z;
+  if (len >= 0xFFFE) len = AnsiCut(b, 0xFFFD);
   if (len > 254) {
     out.U8(0xFF);
     out.U16(static_cast<uint16_t>(len));

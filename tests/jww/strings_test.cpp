@@ -103,3 +103,19 @@ TEST(ArchiveString, FiniteNumbers) {
   EXPECT_FALSE(IsFiniteNumber(std::numeric_limits<double>::quiet_NaN()));
   EXPECT_FALSE(IsFiniteNumber(-std::numeric_limits<double>::infinity()));
 }
+
+TEST(ArchiveString, TextsTooLongForTheirFormAreCutNotCorrupted) {
+  struct Case { JString text; bool utf16; size_t units; };
+  const Case cases[] = {
+      {JString(70000, u'x'), true, 65535},
+      {JString(65534, u'x'), false, 65533},
+      {JString(70000, u'x'), false, 65533},
+      {JString(40000, u'\u56F3'), false, 32766},  // two bytes each: cut on a character boundary
+  };
+  for (const Case& c : cases) {
+    auto bytes = Written(c.text, c.utf16);
+    JString back = ReadBack(bytes);
+    EXPECT_EQ(back.size(), c.units);
+    EXPECT_EQ(back, c.text.substr(0, c.units));
+  }
+}
