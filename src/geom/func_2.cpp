@@ -144,13 +144,15 @@ class EnkoMapper {
  public:
   EnkoMapper(double cx, double cy, double r, double f, double tau,
              const Transform& t)
-      : cx_(cx), cy_(cy), r_(r), b_(r * f), tau_(tau), t_(t),
-        centre_(t.Map(cx, cy)) {}
+      : cx_(cx), cy_(cy), r_(r), b_(r * f), cosTau_(std::cos(tau)),
+        sinTau_(std::sin(tau)), t_(t), centre_(t.Map(cx, cy)) {}
 
   const DPoint& Centre() const { return centre_; }
   // T(Z + Rot(tau) * v) - Z'.
   DPoint FromCentre(double vx, double vy) const {
-    const DPoint d = Turn(vx, vy, tau_);
+    // Turn(vx, vy, tau) with its cosine and sine taken once per arc: the
+    // axis search evaluates hundreds of points of the same ellipse.
+    const DPoint d{cosTau_ * vx - sinTau_ * vy, sinTau_ * vx + cosTau_ * vy};
     const DPoint p = t_.Map(cx_ + d.x, cy_ + d.y);
     return {p.x - centre_.x, p.y - centre_.y};
   }
@@ -165,7 +167,7 @@ class EnkoMapper {
   double MinorB() const { return b_; }
 
  private:
-  double cx_, cy_, r_, b_, tau_;
+  double cx_, cy_, r_, b_, cosTau_, sinTau_;
   Transform t_;
   DPoint centre_;
 };

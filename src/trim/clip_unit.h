@@ -27,6 +27,10 @@ int32_t ClipSenCheck(double x1, double y1, double x2, double y2, const Frame& fr
 int32_t ClipEnkoCheck(int32_t full, double cx, double cy, double r, double f,
                       double start, double sweep, double tilt, const Frame& fr);
 // Text box: the rectangle of height h on the left of the base line.
+// The same test chord by chord, without the shortcuts that ClipEnkoCheck
+// takes; kept to check those shortcuts against.
+int32_t ClipEnkoCheckPlain(int32_t full, double cx, double cy, double r, double f,
+                           double start, double sweep, double tilt, const Frame& fr);
 int32_t ClipMojiCheck(double x1, double y1, double x2, double y2, double h,
                       const Frame& fr);
 // Image box of an image-reference text placed at (x1, y1); falls back to the

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -229,3 +231,32 @@ TEST(ClipImageCheck, WithoutCommaTestsTheTextBox) {
 
 }  // namespace
 }  // namespace trim
+
+// The arc test's shortcuts must agree with the plain 72-chord test everywhere,
+// including arcs that graze the frame's edges and tiny arcs in the 1e-12 band.
+TEST(ClipEnkoShortcuts, AgreeWithThePlainChordTest) {
+  const trim::Frame fr{-210.00000001, -148.50000001, 210.00000001, 148.50000001};
+  std::mt19937_64 rng(12345);
+  auto unit = [&] { return static_cast<double>(rng() >> 11) * 0x1.0p-53; };
+  auto pick = [&](std::initializer_list<double> v) { return *(v.begin() + rng() % v.size()); };
+  int outside = 0, total = 60000;
+  for (int i = 0; i < total; ++i) {
+    double edgeX = pick({fr.xmin, fr.xmax, 0.0}), edgeY = pick({fr.ymin, fr.ymax, 0.0});
+    double scale = pick({1e-13, 1e-9, 1e-3, 1.0, 50.0, 400.0, 2000.0});
+    double cx = edgeX + (unit() - 0.5) * 2 * scale * pick({0.5, 1.0, 3.0});
+    double cy = edgeY + (unit() - 0.5) * 2 * scale * pick({0.5, 1.0, 3.0});
+    double r = scale * unit() * pick({1.0, -1.0});
+    double f = pick({1.0, 0.5, 0.0, unit() * 3});
+    double start = (unit() - 0.5) * 20, sweep = pick({0.0, 1e-13, unit() * 7, -unit() * 7, 20.0});
+    double tilt = (unit() - 0.5) * 8;
+    int32_t full = static_cast<int32_t>(rng() % 3 == 0);
+    int32_t plain = trim::ClipEnkoCheckPlain(full, cx, cy, r, f, start, sweep, tilt, fr);
+    int32_t fast = trim::ClipEnkoCheck(full, cx, cy, r, f, start, sweep, tilt, fr);
+    ASSERT_EQ(fast, plain) << cx << "," << cy << " r=" << r << " f=" << f << " s=" << start << " w=" << sweep
+                           << " tilt=" << tilt << " full=" << full;
+    outside += plain == 2;
+  }
+  // Both answers occur often enough for the comparison to mean something.
+  EXPECT_GT(outside, total / 10);
+  EXPECT_LT(outside, total * 9 / 10);
+}
