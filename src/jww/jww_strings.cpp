@@ -213,7 +213,10 @@ JString ReadArchiveString(TJwwData& doc, JwwIn& in) {
 }
 
 JString ReadCleanString(TJwwData& doc, JwwIn& in) {
-  return RemoveControlChars(ReadArchiveString(doc, in));
+  JString s = ReadArchiveString(doc, in);
+  for (char16_t c : s)
+    if (c < 0x20) return RemoveControlChars(s);
+  return s;
 }
 
 void WriteArchiveString(const TJwwData& doc, JwwOut& out, const JString& s) {
@@ -230,6 +233,18 @@ void WriteArchiveString(const TJwwData& doc, JwwOut& out, const JString& s) {
       out.U8(static_cast<uint8_t>(n));
     }
     for (size_t i = 0; i < n; ++i) out.U16(s[i]);
+    return;
+  }
+  if (s.size() < 255 && AllAscii(s)) {
+    // Short plain text, the common case: its bytes are its code units.
+    uint8_t buf[256];
+    size_t len = 0;
+    while (len < s.size() && s[len] != 0) {
+      buf[len + 1] = static_cast<uint8_t>(s[len]);
+      ++len;
+    }
+    buf[0] = static_cast<uint8_t>(len);
+    out.Write(buf, len + 1);
     return;
   }
   std::string b = EncodeAnsiBytes(s);

@@ -4,6 +4,12 @@
 
 namespace jww {
 
+bool NeedsCleaning(const JString& s) {
+  for (char16_t c : s)
+    if (c < 0x20 || c == u'^' || c == u'\\') return true;
+  return false;
+}
+
 JString CleanText(const JString& s) {
   if (s.empty()) return s;
   JString r;

@@ -67,6 +67,10 @@ class Writer {
 
  private:
   void Str(const JString& s) { WriteArchiveString(d_, out_, s); }
+  void CleanStr(const JString& s) {
+    if (NeedsCleaning(s)) Str(CleanText(s));
+    else Str(s);
+  }
   void F(double v) { out_.F64(v); }
 
   void WriteCount(uint32_t n) {
@@ -146,8 +150,8 @@ class Writer {
     F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
     out_.U32(e.nMojiShu);
     F(ClampTextSize(e.dSizeX)); F(ClampTextSize(e.dSizeY)); F(e.dKankaku); F(e.degKakudo);
-    Str(CleanText(e.strFontName));
-    Str(CleanText(e.str));
+    CleanStr(e.strFontName);
+    CleanStr(e.str);
   }
 
   void Sunpo(const TEntJwwSunpo& e) {
@@ -245,7 +249,7 @@ class Writer {
       out_.U32(static_cast<uint32_t>(d_.ChangeBlockNo(static_cast<int32_t>(b.nNumber))));
       out_.U32(b.bRefferd);
       out_.U32(b.dtime);
-      Str(CleanText(b.strName));
+      CleanStr(b.strName);
       Arrays a{&b.mLine, &b.mEnko, &b.mTen, &b.mMoji, &b.mSunpo, &b.mSolid, &b.mBlock,
                {0, Bound(b.mLineN, b.mLine), Bound(b.mEnkoN, b.mEnko), Bound(b.mTenN, b.mTen),
                 Bound(b.mMojiN, b.mMoji), Bound(b.mSunpoN, b.mSunpo), Bound(b.mSolidN, b.mSolid),
