@@ -139,8 +139,14 @@ void MapSunpo(TEntJwwSunpo& e, const Transform& t, double scale) {
 
 // Appends one element and its file-order row; false when storage cannot
 // grow, with the counts as they were.
+// Nesting can multiply a small file into more elements than any drawing
+// holds; past this many rows the explosion stops as if storage had run out,
+// before the machine does.
+constexpr int32_t kMaxRows = 50'000'000;
+
 template <class V, class E>
 bool Append(TJwwData& d, V& array, int32_t& count, int32_t kind, E&& e) {
+  if (d.Enthd.n1 >= kMaxRows) return false;
   try {
     array.push_back(std::forward<E>(e));
   } catch (const std::bad_alloc&) {

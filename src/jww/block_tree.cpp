@@ -10,7 +10,7 @@ namespace {
 
 // A drawing whose nesting would unfold into more placements than this is not
 // a drawing but a trap; the walk stops there instead of exhausting memory.
-constexpr size_t kMaxTreeNodes = 20'000'000;
+constexpr size_t kMaxTreeNodes = 5'000'000;
 
 struct Matrix {
   double c11, c12, c21, c22;
