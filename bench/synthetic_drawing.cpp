@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "jww/bind_image.h"
 #include "jww/jww_strings.h"
 #include "jww_builder.h"
 #include "trim/file_conv.h"
@@ -657,6 +658,25 @@ class Generator {
   std::vector<int64_t> expanded_;  // plain elements one placement unfolds into
 };
 
+// Images some text names; the writer carries only those.
+int64_t ReferencedImages(const TJwwData& d) {
+  std::vector<bool> used(d.BindImage.size(), false);
+  auto mark = [&](const std::vector<TEntJwwNo>& rows, const std::vector<TEntJwwMoji>& texts) {
+    for (const TEntJwwNo& r : rows) {
+      if (r.EntType != kEntMoji) continue;
+      const JString ref = ImageReferenceName(texts[static_cast<size_t>(r.EntNo)].str);
+      if (ref.empty()) continue;
+      for (size_t k = 0; k < used.size(); ++k)
+        if (UpperName(d.BindImage[k].Fname).starts_with(UpperName(ref))) used[k] = true;
+    }
+  };
+  mark(d.EntNo, d.EntMoji);
+  for (const auto& def : d.EntBlockDef) mark(def.mNo, def.mMoji);
+  int64_t n = 0;
+  for (bool u : used) n += u ? 1 : 0;
+  return n;
+}
+
 // A complete header of the chosen version with empty lists, read back so the
 // document holds every header value the writer needs.
 std::vector<uint8_t> EmptyDrawing(const Options& o) {
@@ -698,7 +718,7 @@ bool Build(TJwwData& doc, const Options& o, const std::string& imageFolder, Stat
   st.treeNodes = doc.EntBlockTreeN;
   for (const auto& def : doc.EntBlockDef)
     if (def.ref_flag) ++st.definitions;
-  st.images = doc.BindImageN;
+  st.images = ReferencedImages(doc);
   doc.SetFileOutOption(o.utf16 ? 32 : 0);
   return true;
 }
