@@ -1,6 +1,8 @@
 // The block tree: every placement of every definition, top-level insertions
 // first, nested ones appended breadth-first, each with its full transform.
+#include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "jww/jww_data.h"
 
@@ -22,17 +24,27 @@ Matrix Placement(const TEntJwwBlock& b) {
           std::cos(t) * b.dBairitsuY};
 }
 
-void Match(TJwwData& d, TEntJwwBlockTree& node) {
+// First definition of each number, so matching a placement does not scan
+// every definition.
+using FirstDefinition = std::unordered_map<uint32_t, int32_t>;
+
+FirstDefinition IndexDefinitions(const TJwwData& d) {
+  FirstDefinition first;
+  int32_t n = std::min<int64_t>(d.EntBlockDefN, static_cast<int64_t>(d.EntBlockDef.size()));
+  first.reserve(static_cast<size_t>(std::max(n, 0)));
+  for (int32_t i = 0; i < n; ++i) first.try_emplace(d.EntBlockDef[i].nNumber, i);
+  return first;
+}
+
+void Match(TJwwData& d, const FirstDefinition& first, TEntJwwBlockTree& node) {
   node.defno = -1;
   node.name.clear();
-  for (int32_t i = 0; i < d.EntBlockDefN && i < static_cast<int32_t>(d.EntBlockDef.size()); ++i) {
-    TEntJwwBlockDef& def = d.EntBlockDef[i];
-    if (def.nNumber != node.no) continue;
-    node.defno = i;
-    node.name = def.strName;
-    def.ref_flag = true;
-    return;
-  }
+  auto it = first.find(node.no);
+  if (it == first.end()) return;
+  TEntJwwBlockDef& def = d.EntBlockDef[it->second];
+  node.defno = it->second;
+  node.name = def.strName;
+  def.ref_flag = true;
 }
 
 // A definition that inserts itself, directly or through others, would unfold
@@ -43,9 +55,14 @@ bool OnParentChain(const TJwwData& d, int32_t k, int32_t defno) {
   return false;
 }
 
-void AppendChildren(TJwwData& d, int32_t k) {
-  const TEntJwwBlockTree parent = d.EntBlockTree[k];
-  const TEntJwwBlockDef& def = d.EntBlockDef[parent.defno];
+void AppendChildren(TJwwData& d, const FirstDefinition& first, int32_t k) {
+  // Values, not a reference: appending may move the tree.
+  const TEntJwwBlockTree& at = d.EntBlockTree[k];
+  struct {
+    int32_t level;
+    double x, y, r1, r2, r3, r4;
+  } const parent{at.level, at.x, at.y, at.r1, at.r2, at.r3, at.r4};
+  const TEntJwwBlockDef& def = d.EntBlockDef[at.defno];
   int32_t a = std::min<int64_t>(def.mBlockN, static_cast<int64_t>(def.mBlock.size()));
   for (int32_t l = 0; l < a; ++l) {
     if (d.EntBlockTree.size() >= kMaxTreeNodes) return;
@@ -63,7 +80,7 @@ void AppendChildren(TJwwData& d, int32_t k) {
     n.r2 = parent.r1 * c.c12 + parent.r2 * c.c22;
     n.r3 = parent.r3 * c.c11 + parent.r4 * c.c21;
     n.r4 = parent.r3 * c.c12 + parent.r4 * c.c22;
-    Match(d, n);
+    Match(d, first, n);
     d.EntBlockTree.push_back(std::move(n));
     d.EntBlockTreeN = static_cast<int32_t>(d.EntBlockTree.size());
   }
@@ -82,6 +99,7 @@ void TJwwData::MakeBlockTree() {
     EntBlockNum = 0;
     return;
   }
+  const FirstDefinition first = IndexDefinitions(*this);
   int32_t top = std::min<int64_t>(EntBlockN, static_cast<int64_t>(EntBlock.size()));
   EntBlockTree.reserve(top);
   for (int32_t j = 0; j < top; ++j) {
@@ -98,14 +116,14 @@ void TJwwData::MakeBlockTree() {
     n.r2 = c.c12;
     n.r3 = c.c21;
     n.r4 = c.c22;
-    Match(*this, n);
+    Match(*this, first, n);
     EntBlockTree.push_back(std::move(n));
   }
   EntBlockTreeN = static_cast<int32_t>(EntBlockTree.size());
   for (int32_t k = 0; k < EntBlockTreeN; ++k) {
     int32_t defno = EntBlockTree[k].defno;
     if (defno < 0 || OnParentChain(*this, k, defno)) continue;
-    AppendChildren(*this, k);
+    AppendChildren(*this, first, k);
   }
   EntBlockNum = 0;
   for (auto& def : EntBlockDef)

@@ -118,7 +118,31 @@ class Reader {
     return 0;  // an object reference names no class here
   }
 
+  // Reserves room for as many elements of each kind as the rest of the file
+  // could hold, so appending never moves an array. Only the address space is
+  // taken: pages the elements never fill are never touched.
+  void Reserve(uint32_t c, Target& t) {
+    const uint64_t left = in_.Remaining();
+    auto room = [&](auto& v, uint64_t minBytes) {
+      uint64_t n = std::min<uint64_t>(c, left / minBytes);
+      try {
+        v.reserve(v.size() + n);
+      } catch (const std::exception&) {
+        // Without the reservation the arrays simply grow as they go.
+      }
+    };
+    // Smallest stored form of each kind: tag, old-form fixed part, empty strings.
+    room(*t.line, 2 + 45);
+    room(*t.enko, 2 + 73);
+    room(*t.ten, 2 + 33);
+    room(*t.moji, 2 + 81 + 2);
+    room(*t.sunpo, 2 + 13 + 45 + 81 + 2);
+    room(*t.solid, 2 + 77);
+    room(*t.block, 2 + 57);
+  }
+
   void ReadList(uint32_t c, Target& t) {
+    Reserve(c, t);
     uint32_t r = 0;
     for (uint32_t k = 0; k < c;) {
       int kind = ReadTag();

@@ -71,6 +71,47 @@ size_t AnsiCut(const std::string& b, size_t max) {
   return i;
 }
 
+// Drawings repeat the same few non-ASCII texts (font names, layer names)
+// thousands of times; a small cache of recent conversions saves most calls
+// into the converter. Results are exactly those of the converter.
+template <class Key, class Value>
+class RecentCache {
+ public:
+  static constexpr size_t kMaxKey = 64;
+  const Value* Find(const Key& k) const {
+    const Slot& s = slots_[Index(k)];
+    return s.used && s.key == k ? &s.value : nullptr;
+  }
+  void Put(const Key& k, const Value& v) {
+    if (k.size() > kMaxKey) return;
+    Slot& s = slots_[Index(k)];
+    s.key = k;
+    s.value = v;
+    s.used = true;
+  }
+
+ private:
+  struct Slot {
+    Key key;
+    Value value;
+    bool used = false;
+  };
+  static size_t Index(const Key& k) { return std::hash<Key>{}(k) % 64; }
+  Slot slots_[64];
+};
+
+RecentCache<std::string, JString>& DecodeCache() {
+  static thread_local RecentCache<std::string, JString> c;
+  return c;
+}
+RecentCache<JString, std::string>& EncodeCache() {
+  static thread_local RecentCache<JString, std::string> c;
+  return c;
+}
+
+JString DecodeNonAscii(const uint8_t* p, size_t n);
+std::string EncodeNonAscii(const JString& s);
+
 }  // namespace
 
 JString DecodeAnsiBytes(const uint8_t* p, size_t n) {
@@ -81,6 +122,18 @@ JString DecodeAnsiBytes(const uint8_t* p, size_t n) {
     r.assign(p, p + n);
     return r;
   }
+  if (n > RecentCache<std::string, JString>::kMaxKey) return DecodeNonAscii(p, n);
+  std::string key(reinterpret_cast<const char*>(p), n);
+  if (const JString* hit = DecodeCache().Find(key)) return *hit;
+  r = DecodeNonAscii(p, n);
+  DecodeCache().Put(key, r);
+  return r;
+}
+
+namespace {
+
+JString DecodeNonAscii(const uint8_t* p, size_t n) {
+  JString r;
   Converter& cv = FromCp932();
   {
     // Whole text first; only text with bytes the code page lacks goes the
@@ -119,6 +172,8 @@ JString DecodeAnsiBytes(const uint8_t* p, size_t n) {
   return r;
 }
 
+}  // namespace
+
 JString DecodeUtf16Bytes(const uint8_t* p, size_t n) {
   JString r;
   r.reserve(n / 2);
@@ -136,6 +191,17 @@ std::string EncodeAnsiBytes(const JString& s) {
     r.assign(s.begin(), s.end());
     return r;
   }
+  if (s.size() > RecentCache<JString, std::string>::kMaxKey) return EncodeNonAscii(s);
+  if (const std::string* hit = EncodeCache().Find(s)) return *hit;
+  r = EncodeNonAscii(s);
+  EncodeCache().Put(s, r);
+  return r;
+}
+
+namespace {
+
+std::string EncodeNonAscii(const JString& s) {
+  std::string r;
   Converter& cv = ToCp932();
   {
     r.resize(s.size() * 2);
@@ -169,6 +235,8 @@ std::string EncodeAnsiBytes(const JString& s) {
   }
   return r;
 }
+
+}  // namespace
 
 size_t AnsiByteLength(const JString& s) {
   std::string b = EncodeAnsiBytes(s);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 
 #include "jww/jww_data.h"
 #include "jww/jww_stream.h"
@@ -57,7 +58,16 @@ bool ColourAllowed(uint16_t c, int kind) {
 
 class Writer {
  public:
-  Writer(TJwwData& d, JwwOut& out, int32_t ver) : d_(d), out_(out), ver_(ver) {}
+  Writer(TJwwData& d, JwwOut& out, int32_t ver) : d_(d), out_(out), ver_(ver) {
+    // ChangeBlockNo for every number at once: the first definition of each
+    // number decides.
+    int32_t n = std::min<int64_t>(d.EntBlockDefN, static_cast<int64_t>(d.EntBlockDef.size()));
+    for (int32_t k = 0; k < n; ++k) {
+      const TEntJwwBlockDef& b = d.EntBlockDef[k];
+      int32_t written = b.ref_flag ? b.ref_no : static_cast<int32_t>(b.nNumber);
+      blockNo_.try_emplace(static_cast<int32_t>(b.nNumber), written);
+    }
+  }
 
   void Run() {
     WriteHeader(d_, out_, ver_);
@@ -72,6 +82,11 @@ class Writer {
     else Str(s);
   }
   void F(double v) { out_.F64(v); }
+
+  int32_t ChangeBlockNo(int32_t n) const {
+    auto it = blockNo_.find(n);
+    return it == blockNo_.end() ? 0 : it->second;
+  }
 
   void WriteCount(uint32_t n) {
     if (n <= 0xFFFE) {
@@ -175,7 +190,7 @@ class Writer {
   void Block(const TEntJwwBlock& e) {
     WriteAttr(e.att, kEntBlock);
     F(e.DPKijunTen_x); F(e.DPKijunTen_y); F(e.dBairitsuX); F(e.dBairitsuY); F(e.radKaitenKaku);
-    out_.U32(static_cast<uint32_t>(d_.ChangeBlockNo(static_cast<int32_t>(e.nNumber))));
+    out_.U32(static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(e.nNumber))));
   }
 
   // One element list (top level or a definition's members) over its arrays.
@@ -246,7 +261,7 @@ class Writer {
       if (!b.ref_flag) continue;
       ClassTag(kEntBlockDef);
       WriteAttr(b.att, kEntBlockDef);
-      out_.U32(static_cast<uint32_t>(d_.ChangeBlockNo(static_cast<int32_t>(b.nNumber))));
+      out_.U32(static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(b.nNumber))));
       out_.U32(b.bRefferd);
       out_.U32(b.dtime);
       CleanStr(b.strName);
@@ -263,6 +278,7 @@ class Writer {
   int32_t ver_;
   uint32_t counter_ = 1;
   uint32_t slot_[9] = {};
+  std::unordered_map<int32_t, int32_t> blockNo_;
 };
 
 }  // namespace
