@@ -1,0 +1,96 @@
+// The reader, writer and text conversion keep lookups and caches for speed;
+// these tests hold them to the plain rules on many random cases.
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <random>
+
+#include "jww/jww_data.h"
+#include "jww/jww_strings.h"
+#include "jww_builder.h"
+
+using namespace jww;
+using fixture::Attr;
+using fixture::Bytes;
+using fixture::Stream;
+
+namespace {
+
+// Insertions matched to the first definition of their number; the writer
+// renumbers through ChangeBlockNo.
+TEST(LookupEquivalence, BlockMatchingAndNumbering) {
+  std::mt19937_64 rng(99);
+  for (int round = 0; round < 40; ++round) {
+    const int defs = 1 + static_cast<int>(rng() % 30), tops = static_cast<int>(rng() % 40);
+    Bytes b;
+    fixture::Header(b, fixture::HeaderOptions{});
+    Stream s(b, 600);
+    s.Count(tops);
+    std::vector<uint32_t> topNo;
+    for (int i = 0; i < tops; ++i) {
+      topNo.push_back(static_cast<uint32_t>(rng() % 40));
+      s.Block(Attr{}, 0, 0, 1, 1, 0, topNo.back());
+    }
+    s.Count(defs);
+    std::vector<uint32_t> defNo;
+    for (int j = 0; j < defs; ++j) {
+      defNo.push_back(static_cast<uint32_t>(rng() % 40));  // duplicates on purpose
+      s.Def(Attr{}, defNo.back(), "d", 0);
+    }
+    TJwwData d;
+    ASSERT_TRUE(d.FileInMemory(b.b.data(), b.size()));
+    ASSERT_EQ(d.EntBlockTreeN, tops);
+    for (int i = 0; i < tops; ++i) {
+      int expect = -1;
+      for (int j = 0; j < defs && expect < 0; ++j)
+        if (defNo[j] == topNo[i]) expect = j;
+      EXPECT_EQ(d.EntBlockTree[i].defno, expect);
+    }
+    std::vector<uint8_t> out;
+    ASSERT_TRUE(d.FileOutMemory(out, 600));
+    TJwwData r;
+    ASSERT_TRUE(r.FileInMemory(out.data(), out.size()));
+    for (int i = 0; i < tops; ++i)
+      EXPECT_EQ(static_cast<int32_t>(r.EntBlock[i].nNumber), d.ChangeBlockNo(static_cast<int32_t>(topNo[i])));
+  }
+}
+
+std::u16string ViaIconv(const std::string& bytes) {
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  std::u16string out(bytes.size(), u'\0');
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* op = reinterpret_cast<char*>(out.data());
+  size_t outLeft = out.size() * 2;
+  size_t rc = iconv(cd, &in, &inLeft, &op, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1)) return u"<invalid>";
+  out.resize(bytes.size() - outLeft / 2);
+  return out;
+}
+
+TEST(LookupEquivalence, RepeatedTextsConvertAsFresh) {
+  // A few hundred distinct Japanese texts, each met many times in random
+  // order, so the recent-conversion cache both hits and evicts.
+  std::mt19937_64 rng(5);
+  std::vector<std::string> texts;
+  for (int i = 0; i < 300; ++i) {
+    std::string t;
+    int n = 1 + static_cast<int>(rng() % 12);
+    for (int k = 0; k < n; ++k) {
+      t.push_back(static_cast<char>(0x88 + rng() % 8));  // kanji lead bytes
+      t.push_back(static_cast<char>(0x9F + rng() % 0x5D));
+      if (rng() % 3 == 0) t.push_back(static_cast<char>('a' + rng() % 26));
+    }
+    texts.push_back(t);
+  }
+  for (int i = 0; i < 20000; ++i) {
+    const std::string& t = texts[rng() % texts.size()];
+    JString got = DecodeAnsiBytes(reinterpret_cast<const uint8_t*>(t.data()), t.size());
+    ASSERT_EQ(got, ViaIconv(t));
+    ASSERT_EQ(EncodeAnsiBytes(got), t);
+  }
+}
+
+}  // namespace
