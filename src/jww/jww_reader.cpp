@@ -203,6 +203,12 @@ class Reader {
   // Reads a fixed part into the scratch buffer. A checked read that delivers
   // no byte fails the element; bytes the file does not supply read as zero.
   const uint8_t* Fixed(size_t n, bool checked) {
+    if (const uint8_t* p = in_.Take(n)) return p;
+    return FixedAcrossBuffer(n, checked);
+  }
+
+  // Out of line: the rare read that straddles a buffer refill or the end.
+  [[gnu::noinline]] const uint8_t* FixedAcrossBuffer(size_t n, bool checked) {
     size_t got = in_.Read(scratch_, n);
     if (got == 0 && checked) throw ElementFailure{};
     if (got < n) std::memset(scratch_ + got, 0, n - got);

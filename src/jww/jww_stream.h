@@ -48,6 +48,15 @@ class JwwIn {
     }
     return ReadSlow(static_cast<uint8_t*>(dst), n);
   }
+  // The next n bytes in place when the buffer holds them all (they stay valid
+  // until the next read), else nullptr and nothing is consumed.
+  const uint8_t* Take(size_t n) {
+    if (n > static_cast<size_t>(end_ - pos_)) return nullptr;
+    const uint8_t* p = pos_;
+    pos_ += n;
+    consumed_ += n;
+    return p;
+  }
   // Skips up to n bytes; returns how many were skipped.
   size_t Skip(uint64_t n);
 
@@ -108,6 +117,24 @@ class JwwOut {
   void I32(int32_t v) { Write(&v, 4); }
   void F64(double v) { Write(&v, 8); }
   void Fill(uint8_t byte, size_t n);
+
+  // Room for up to n bytes (n at most a few kilobytes) to be filled in place;
+  // Commit says where the filled bytes end. Fixed records go out this way
+  // without a check per field.
+  uint8_t* Claim(size_t n) {
+    if (memory_) {
+      size_t old = mem_.size();
+      mem_.resize(old + n);
+      return mem_.data() + old;
+    }
+    if (!file_) throw JwwIoError(kErrFileIo);
+    if (buf_.size() - used_ < n) Flush();
+    return buf_.data() + used_;
+  }
+  void Commit(uint8_t* end) {
+    if (memory_) mem_.resize(static_cast<size_t>(end - mem_.data()));
+    else used_ = static_cast<size_t>(end - buf_.data());
+  }
 
  private:
   void WriteSlow(const uint8_t* src, size_t n);

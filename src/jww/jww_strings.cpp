@@ -257,27 +257,24 @@ bool IsFiniteNumber(double v) { return std::isfinite(v); }
 JString ReadArchiveString(TJwwData& doc, JwwIn& in) {
   // Lengths are at most 65535, so one stack-sized scratch is never enough;
   // the file must still supply the bytes before they are allocated.
-  auto readBytes = [&](size_t n, std::vector<uint8_t>& buf) {
+  // The text's bytes, in place when the input buffer holds them; the file
+  // must supply them all.
+  static thread_local std::vector<uint8_t> buf;
+  auto bytes = [&](size_t n) -> const uint8_t* {
+    if (const uint8_t* p = in.Take(n)) return p;
     if (n > in.Remaining()) throw JwwIoError(kErrFileIo);
     buf.resize(n);
     in.MustRead(buf.data(), n);
+    return buf.data();
   };
-  static thread_local std::vector<uint8_t> buf;
   uint8_t b = in.U8();
-  if (b < 255) {
-    readBytes(b, buf);
-    return DecodeAnsiBytes(buf.data(), b);
-  }
+  if (b < 255) return DecodeAnsiBytes(bytes(b), b);
   uint16_t w = in.U16();
-  if (w != 0xFFFE) {
-    readBytes(w, buf);
-    return DecodeAnsiBytes(buf.data(), w);
-  }
+  if (w != 0xFFFE) return DecodeAnsiBytes(bytes(w), w);
   doc.MojiEncode = true;
   size_t n = in.U8();
   if (n == 255) n = in.U16();
-  readBytes(2 * n, buf);
-  return DecodeUtf16Bytes(buf.data(), 2 * n);
+  return DecodeUtf16Bytes(bytes(2 * n), 2 * n);
 }
 
 JString ReadCleanString(TJwwData& doc, JwwIn& in) {

@@ -2,6 +2,7 @@
 // regenerated and clamped values, the element list and the referenced block
 // definitions under one shared class numbering, and the image section.
 #include <cmath>
+#include <cstring>
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -81,7 +82,6 @@ class Writer {
     if (NeedsCleaning(s)) Str(CleanText(s));
     else Str(s);
   }
-  void F(double v) { out_.F64(v); }
 
   int32_t ChangeBlockNo(int32_t n) const {
     auto it = blockNo_.find(n);
@@ -120,7 +120,27 @@ class Writer {
     }
   }
 
-  void WriteAttr(TEntJwwAttr a, int kind) {
+  // One fixed record packed in place.
+  class Pack {
+   public:
+    Pack(JwwOut& out, size_t max) : out_(out), p_(out.Claim(max)) {}
+    ~Pack() { out_.Commit(p_); }
+    Pack(const Pack&) = delete;
+    Pack& operator=(const Pack&) = delete;
+    template <class T>
+    Pack& operator<<(T v) {
+      std::memcpy(p_, &v, sizeof v);
+      p_ += sizeof v;
+      return *this;
+    }
+
+   private:
+    JwwOut& out_;
+    uint8_t* p_;
+  };
+  static constexpr size_t kMaxFixed = 128;
+
+  void WriteAttr(Pack& k, TEntJwwAttr a, int kind) {
     if (ver_ < 420 && (kind == kEntLine || kind == kEntEnko)) a.nPenStyle = MapSxfStyle(a.nPenStyle);
     if (ver_ < 420 && kind >= kEntLine && kind <= kEntSolid) a.nPenColor = MapSxfColour(a.nPenColor);
     if (!StyleAllowed(a.nPenStyle, kind)) a.nPenStyle = 1;
@@ -128,49 +148,47 @@ class Writer {
     if (a.nLayer > 15) a.nLayer = 0;
     if (a.nGLayer > 15) a.nGLayer = 0;
     if (a.nPenWidth > 30000) a.nPenWidth = 0;
-    out_.U32(a.lGroup);
-    out_.U8(a.nPenStyle);
-    out_.U16(a.nPenColor);
-    if (ver_ >= 351) out_.U16(a.nPenWidth);
-    out_.U16(a.nLayer);
-    out_.U16(a.nGLayer);
-    out_.U16(a.sFlg);
+    k << a.lGroup << a.nPenStyle << a.nPenColor;
+    if (ver_ >= 351) k << a.nPenWidth;
+    k << a.nLayer << a.nGLayer << a.sFlg;
   }
 
   void Line(const TEntJwwLine& e) {
-    WriteAttr(e.att, kEntLine);
-    F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
+    Pack k(out_, kMaxFixed);
+    WriteAttr(k, e.att, kEntLine);
+    k << e.start_x << e.start_y << e.end_x << e.end_y;
   }
 
   void Enko(const TEntJwwEnko& e) {
-    WriteAttr(e.att, kEntEnko);
-    F(e.start_x); F(e.start_y); F(e.dHankei); F(e.radKaishiKaku); F(e.radEnkoKaku);
-    F(e.radKatamukiKaku); F(e.dHenpeiRitsu);
-    out_.U32(e.bZenEnFlg);
+    Pack k(out_, kMaxFixed);
+    WriteAttr(k, e.att, kEntEnko);
+    k << e.start_x << e.start_y << e.dHankei << e.radKaishiKaku << e.radEnkoKaku << e.radKatamukiKaku
+      << e.dHenpeiRitsu << e.bZenEnFlg;
   }
 
   void Ten(const TEntJwwTen& e) {
-    WriteAttr(e.att, kEntTen);
-    F(e.start_x); F(e.start_y);
-    out_.U32(e.bKariten);
-    if (e.att.nPenStyle == 100) {
-      out_.U32(e.nCode);
-      F(e.radKaitenKaku);
-      F(e.dBairitsu);
-    }
+    Pack k(out_, kMaxFixed);
+    WriteAttr(k, e.att, kEntTen);
+    k << e.start_x << e.start_y << e.bKariten;
+    if (e.att.nPenStyle == 100) k << e.nCode << e.radKaitenKaku << e.dBairitsu;
   }
 
   void Moji(const TEntJwwMoji& e) {
-    WriteAttr(e.att, kEntMoji);
-    F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
-    out_.U32(e.nMojiShu);
-    F(ClampTextSize(e.dSizeX)); F(ClampTextSize(e.dSizeY)); F(e.dKankaku); F(e.degKakudo);
+    {
+      Pack k(out_, kMaxFixed);
+      WriteAttr(k, e.att, kEntMoji);
+      k << e.start_x << e.start_y << e.end_x << e.end_y << e.nMojiShu << ClampTextSize(e.dSizeX)
+        << ClampTextSize(e.dSizeY) << e.dKankaku << e.degKakudo;
+    }
     CleanStr(e.strFontName);
     CleanStr(e.str);
   }
 
   void Sunpo(const TEntJwwSunpo& e) {
-    WriteAttr(e.att, kEntSunpo);
+    {
+      Pack k(out_, kMaxFixed);
+      WriteAttr(k, e.att, kEntSunpo);
+    }
     Line(e.Sen);
     Moji(e.Moji);
     if (ver_ >= 420) {
@@ -181,16 +199,18 @@ class Writer {
   }
 
   void Solid(const TEntJwwSolid& e) {
-    WriteAttr(e.att, kEntSolid);
-    F(e.start_x); F(e.start_y); F(e.end_x); F(e.end_y);
-    F(e.DPoint2_x); F(e.DPoint2_y); F(e.DPoint3_x); F(e.DPoint3_y);
-    if (e.att.nPenColor == 10) out_.U32(e.Color);
+    Pack k(out_, kMaxFixed);
+    WriteAttr(k, e.att, kEntSolid);
+    k << e.start_x << e.start_y << e.end_x << e.end_y << e.DPoint2_x << e.DPoint2_y << e.DPoint3_x
+      << e.DPoint3_y;
+    if (e.att.nPenColor == 10) k << e.Color;
   }
 
   void Block(const TEntJwwBlock& e) {
-    WriteAttr(e.att, kEntBlock);
-    F(e.DPKijunTen_x); F(e.DPKijunTen_y); F(e.dBairitsuX); F(e.dBairitsuY); F(e.radKaitenKaku);
-    out_.U32(static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(e.nNumber))));
+    Pack k(out_, kMaxFixed);
+    WriteAttr(k, e.att, kEntBlock);
+    k << e.DPKijunTen_x << e.DPKijunTen_y << e.dBairitsuX << e.dBairitsuY << e.radKaitenKaku
+      << static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(e.nNumber)));
   }
 
   // One element list (top level or a definition's members) over its arrays.
@@ -260,10 +280,11 @@ class Writer {
       const TEntJwwBlockDef& b = d_.EntBlockDef[k];
       if (!b.ref_flag) continue;
       ClassTag(kEntBlockDef);
-      WriteAttr(b.att, kEntBlockDef);
-      out_.U32(static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(b.nNumber))));
-      out_.U32(b.bRefferd);
-      out_.U32(b.dtime);
+      {
+        Pack k(out_, kMaxFixed);
+        WriteAttr(k, b.att, kEntBlockDef);
+        k << static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(b.nNumber))) << b.bRefferd << b.dtime;
+      }
       CleanStr(b.strName);
       Arrays a{&b.mLine, &b.mEnko, &b.mTen, &b.mMoji, &b.mSunpo, &b.mSolid, &b.mBlock,
                {0, Bound(b.mLineN, b.mLine), Bound(b.mEnkoN, b.mEnko), Bound(b.mTenN, b.mTen),
