@@ -75,10 +75,6 @@ class ArcPoints {
     const double y = r_ * f_ * std::sin(th);
     return {0 + c_ * (x - 0) - s_ * (y - 0) + cx_, 0 + s_ * (x - 0) + c_ * (y - 0) + cy_};
   }
-  // No point of the ellipse lies farther than this from its centre.
-  double Reach() const { return std::fabs(r_) + std::fabs(r_ * f_); }
-  double cx() const { return cx_; }
-  double cy() const { return cy_; }
 
  private:
   double cx_, cy_, r_, f_, c_, s_;
@@ -104,13 +100,22 @@ bool WellInside(const geom::DPoint& p, const Frame& fr) {
          p.y - fr.ymin > kShortcutMargin && fr.ymax - p.y > kShortcutMargin;
 }
 
+// An ellipse that lies wholly and well inside has its first point well
+// inside, whatever the start angle.
+bool WhollyWellInside(double cx, double cy, double reach, const Frame& fr) {
+  reach = reach * (1 + 1e-9);
+  if (!FrameModerate(fr) || !Moderate(cx) || !Moderate(cy) || !Moderate(reach)) return false;
+  return cx - reach - fr.xmin > kShortcutMargin && fr.xmax - (cx + reach) > kShortcutMargin &&
+         cy - reach - fr.ymin > kShortcutMargin && fr.ymax - (cy + reach) > kShortcutMargin;
+}
+
 // An ellipse that lies wholly beyond one edge puts both ends of every chord
 // beyond that edge.
-bool WhollyBeyondOneEdge(const ArcPoints& a, const Frame& fr) {
-  const double reach = a.Reach() * (1 + 1e-9);
-  if (!FrameModerate(fr) || !Moderate(a.cx()) || !Moderate(a.cy()) || !Moderate(reach)) return false;
-  return a.cx() + reach < fr.xmin - kShortcutMargin || a.cx() - reach > fr.xmax + kShortcutMargin ||
-         a.cy() + reach < fr.ymin - kShortcutMargin || a.cy() - reach > fr.ymax + kShortcutMargin;
+bool WhollyBeyondOneEdge(double cx, double cy, double reach, const Frame& fr) {
+  reach = reach * (1 + 1e-9);
+  if (!FrameModerate(fr) || !Moderate(cx) || !Moderate(cy) || !Moderate(reach)) return false;
+  return cx + reach < fr.xmin - kShortcutMargin || cx - reach > fr.xmax + kShortcutMargin ||
+         cy + reach < fr.ymin - kShortcutMargin || cy - reach > fr.ymax + kShortcutMargin;
 }
 
 bool Outside(const geom::DPoint& a, const geom::DPoint& b, const Frame& fr) {
@@ -210,10 +215,13 @@ int32_t ClipEnkoCheckPlain(int32_t full, double cx, double cy, double r, double 
 
 int32_t ClipEnkoCheck(int32_t full, double cx, double cy, double r, double f,
                       double start, double sweep, double tilt, const Frame& fr) {
+  // No point of the ellipse lies farther than this from its centre.
+  const double reach = std::fabs(r) + std::fabs(r * f);
+  if (WhollyWellInside(cx, cy, reach, fr)) return 0;
+  if (WhollyBeyondOneEdge(cx, cy, reach, fr)) return 2;
   const ArcPoints arc(cx, cy, r, f, tilt);
   geom::DPoint prev = arc.At(start);
   if (WellInside(prev, fr)) return 0;
-  if (WhollyBeyondOneEdge(arc, fr)) return 2;
   const double step = NormalizedSweep(full, sweep) / 72;
   double th = start;
   for (int i = 1; i <= 72; ++i) {
