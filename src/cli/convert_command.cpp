@@ -40,7 +40,8 @@ int RunConvert(const std::vector<std::string>& args) {
     }
   }
   jww::TJwwData doc;
-  doc.BindImageFolder = shell::MakeTempFolder();
+  const std::string temp = shell::MakeTempFolder();
+  doc.BindImageFolder = shell::MakeRunFolder(temp);
   shell::BatchHooks hooks;
   hooks.log = [](const jww::JString& line) { std::cout << jww::ToUtf8(line) << std::endl; };
   if (progress)
@@ -48,6 +49,7 @@ int RunConvert(const std::vector<std::string>& args) {
   int failed = shell::RunBatch(doc, files, dest, hooks);
   if (progress) std::cerr << "\r\033[K" << std::flush;
   shell::RemoveTempFolderIfEmpty(doc.BindImageFolder);
+  shell::RemoveTempFolderIfEmpty(temp);
   return failed > 0 ? 1 : 0;
 }
 

@@ -109,7 +109,8 @@ int RunInfo(const std::vector<std::string>& args) {
     return 2;
   }
   jww::TJwwData doc;
-  doc.BindImageFolder = shell::MakeTempFolder();
+  const std::string temp = shell::MakeTempFolder();
+  doc.BindImageFolder = shell::MakeRunFolder(temp);
   int status = 0;
   for (const auto& path : files) {
     std::string reason = RefusalReason(path);
@@ -129,6 +130,7 @@ int RunInfo(const std::vector<std::string>& args) {
     shell::JwwDataFree(doc);
   }
   shell::RemoveTempFolderIfEmpty(doc.BindImageFolder);
+  shell::RemoveTempFolderIfEmpty(temp);
   return status;
 }
 

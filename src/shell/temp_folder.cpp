@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "shell/output_naming.h"
 
@@ -34,12 +35,19 @@ std::string ExecutableFolder() {
   return AddPathDelim(exe.parent_path().string());
 }
 
-std::string MakeTempFolder() {
-  fs::path beside = fs::path(ExecutableFolder()) / "TEMP";
+std::string MakeTempFolder(const std::string& exeFolder) {
+  fs::path beside = fs::path(exeFolder) / "TEMP";
   if (Usable(beside)) return AddPathDelim(beside.string());
   fs::path cache = UserCacheFolder() / "TEMP";
   Usable(cache);
   return AddPathDelim(cache.string());
+}
+
+std::string MakeRunFolder(const std::string& tempFolder) {
+  fs::path run = fs::path(tempFolder) / ("run-" + std::to_string(getpid()));
+  std::error_code ec;
+  fs::create_directories(run, ec);
+  return AddPathDelim(run.string());
 }
 
 void RemoveTempFolderIfEmpty(const std::string& folder) {

@@ -84,3 +84,23 @@ TEST(Cli, ConvertLogsAndNeverReplaces) {
   EXPECT_EQ(testutil::ReadFile(dir.file("out/plan~1.jww")), HeaderOnly(700));
   EXPECT_EQ(Cli("convert --dest " + dir.file("nowhere") + " " + dir.file("plan.jww")).status, 1);
 }
+
+TEST(Cli, ConvertCarriesImagesTheKeptTextsName) {
+  testutil::TempDir dir;
+  fixture::Bytes b;
+  fixture::HeaderOptions o;
+  o.ver = 700;
+  fixture::Header(b, o);
+  fixture::Stream s(b, 700);
+  s.Count(2);
+  s.Moji(fixture::Attr{}, 0, 0, 10, 0, "^@BM%temp%in.png,10,10");
+  s.Moji(fixture::Attr{}, 900, 0, 910, 0, "^@BM%temp%out.png,10,10");
+  s.Count(0);
+  fixture::Images(b, {{"in.png.gz", "INSIDE"}, {"out.png.gz", "OUTSIDE"}});
+  testutil::WriteFile(dir.file("pic.jww"), b.b);
+  CliRun r = Cli("convert " + dir.file("pic.jww"));
+  ASSERT_EQ(r.status, 0) << r.out;
+  CliRun info = Cli("info --json " + dir.file("pic~1.jww"));
+  EXPECT_NE(info.out.find("\"images\":[{\"name\":\"in.png.gz\",\"size\":6}]"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("\"text\":1"), std::string::npos) << info.out;
+}
