@@ -1,6 +1,7 @@
 // Block explosion: every placement in the block tree appends mapped copies of
 // its definition's elements as plain top-level elements; afterwards the
 // drawing holds no insertions, definitions or tree.
+#include <array>
 #include <cmath>
 #include <new>
 #include <numbers>
@@ -286,6 +287,45 @@ void RemoveBlockStructure(TJwwData& d) {
 
 }  // namespace
 
+namespace {
+
+// How many elements of each kind the explosion will append: every placed
+// definition contributes its members once per placement. Reserving exactly
+// that keeps the arrays from growing (and briefly doubling) on the way.
+bool ReserveForExplosion(TJwwData& d, int32_t nodes) {
+  std::vector<std::array<int64_t, 7>> perDef(d.EntBlockDef.size());
+  for (size_t i = 0; i < d.EntBlockDef.size(); ++i) {
+    const TEntJwwBlockDef& def = d.EntBlockDef[i];
+    size_t rows = std::min<size_t>(std::max(def.N, 0), def.mNo.size());
+    for (size_t r = 0; r < rows; ++r) {
+      int32_t t = def.mNo[r].EntType;
+      if (t >= kEntLine && t <= kEntSolid) ++perDef[i][t];
+    }
+  }
+  std::array<int64_t, 7> add{};
+  for (int32_t k = 0; k < nodes; ++k) {
+    int32_t defno = d.EntBlockTree[k].defno;
+    if (defno < 0 || defno >= static_cast<int32_t>(perDef.size())) continue;
+    for (int t = kEntLine; t <= kEntSolid; ++t) add[t] += perDef[defno][t];
+  }
+  int64_t total = 0;
+  for (int t = kEntLine; t <= kEntSolid; ++t) total += add[t];
+  try {
+    d.EntLine.reserve(d.EntLine.size() + add[kEntLine]);
+    d.EntEnko.reserve(d.EntEnko.size() + add[kEntEnko]);
+    d.EntTen.reserve(d.EntTen.size() + add[kEntTen]);
+    d.EntMoji.reserve(d.EntMoji.size() + add[kEntMoji]);
+    d.EntSunpo.reserve(d.EntSunpo.size() + add[kEntSunpo]);
+    d.EntSolid.reserve(d.EntSolid.size() + add[kEntSolid]);
+    d.EntNo.reserve(d.EntNo.size() + total);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool TJwwData::BlockExplode() {
   if (EntBlockTreeN == 0) return true;
   // The file-order index always has exactly n1 rows while rows are appended.
@@ -297,6 +337,7 @@ bool TJwwData::BlockExplode() {
   EntSunpo.resize(EntSunpoN);
   EntSolid.resize(EntSolidN);
   const int32_t nodes = std::min<int64_t>(EntBlockTreeN, static_cast<int64_t>(EntBlockTree.size()));
+  if (!ReserveForExplosion(*this, nodes)) return false;
   for (int32_t k = 0; k < nodes; ++k) {
     const TEntJwwBlockTree& n = EntBlockTree[k];
     if (n.defno < 0 || n.defno >= static_cast<int32_t>(EntBlockDef.size())) continue;
