@@ -164,42 +164,38 @@ bool Append(TJwwData& d, V& array, int32_t& count, int32_t kind, E&& e) {
   return true;
 }
 
-Transform MakeTransform(double bx, double by, double b1, double b2, double b3, double b4) {
-  return Transform{bx, by, b1, b2, b3, b4};
+// The common course of every worker: copy, map, take the node's layers,
+// append.
+template <class E, class Map>
+bool PlaceCopy(TJwwData& d, std::vector<E>& array, int32_t& count, int32_t kind, const E& e, const Transform& t,
+               Map map, bool lf, int32_t l1, int32_t l2) {
+  E c = e;
+  map(c, t);
+  ApplyLayers(c.att, lf, l1, l2);
+  return Append(d, array, count, kind, std::move(c));
 }
 
 }  // namespace
 
 bool TJwwData::BlockExplodeLine(double bx, double by, double b1, double b2, double b3, double b4,
                                 const TEntJwwLine& e, bool lf, int32_t l1, int32_t l2) {
-  TEntJwwLine c = e;
-  MapLine(c, MakeTransform(bx, by, b1, b2, b3, b4));
-  ApplyLayers(c.att, lf, l1, l2);
-  return Append(*this, EntLine, EntLineN, kEntLine, std::move(c));
+  return PlaceCopy(*this, EntLine, EntLineN, kEntLine, e, {bx, by, b1, b2, b3, b4}, MapLine, lf, l1, l2);
 }
 
 bool TJwwData::BlockExplodeEnko(double bx, double by, double b1, double b2, double b3, double b4,
                                 const TEntJwwEnko& e, bool lf, int32_t l1, int32_t l2) {
-  TEntJwwEnko c = e;
-  MapEnko(c, MakeTransform(bx, by, b1, b2, b3, b4));
-  ApplyLayers(c.att, lf, l1, l2);
-  return Append(*this, EntEnko, EntEnkoN, kEntEnko, std::move(c));
+  return PlaceCopy(*this, EntEnko, EntEnkoN, kEntEnko, e, {bx, by, b1, b2, b3, b4}, MapEnko, lf, l1, l2);
 }
 
 bool TJwwData::BlockExplodeTen(double bx, double by, double b1, double b2, double b3, double b4,
                                const TEntJwwTen& e, bool lf, int32_t l1, int32_t l2) {
-  TEntJwwTen c = e;
-  MapTen(c, MakeTransform(bx, by, b1, b2, b3, b4));
-  ApplyLayers(c.att, lf, l1, l2);
-  return Append(*this, EntTen, EntTenN, kEntTen, std::move(c));
+  return PlaceCopy(*this, EntTen, EntTenN, kEntTen, e, {bx, by, b1, b2, b3, b4}, MapTen, lf, l1, l2);
 }
 
 bool TJwwData::BlockExplodeMoji(double bx, double by, double b1, double b2, double b3, double b4,
                                 const TEntJwwMoji& e, bool lf, int32_t l1, int32_t l2) {
-  TEntJwwMoji c = e;
-  geom::TransformMojiElement(c, MakeTransform(bx, by, b1, b2, b3, b4));
-  ApplyLayers(c.att, lf, l1, l2);
-  return Append(*this, EntMoji, EntMojiN, kEntMoji, std::move(c));
+  return PlaceCopy(*this, EntMoji, EntMojiN, kEntMoji, e, {bx, by, b1, b2, b3, b4}, geom::TransformMojiElement, lf,
+                   l1, l2);
 }
 
 bool TJwwData::BlockExplodeSunpo(double bx, double by, double b1, double b2, double b3, double b4,
@@ -208,7 +204,7 @@ bool TJwwData::BlockExplodeSunpo(double bx, double by, double b1, double b2, dou
   double scale = 1;
   if (e.Sen.att.nGLayer < EntLgrp.size()) scale = EntLgrp[e.Sen.att.nGLayer].adScale;
   TEntJwwSunpo c = e;
-  MapSunpo(c, MakeTransform(bx, by, b1, b2, b3, b4), scale);
+  MapSunpo(c, Transform{bx, by, b1, b2, b3, b4}, scale);
   for (TEntJwwAttr* a : {&c.att, &c.Sen.att, &c.Moji.att, &c.Ho1.att, &c.Ho2.att, &c.Te1.att, &c.Te2.att,
                          &c.Kt1.att, &c.Kt2.att})
     ApplyLayers(*a, lf, l1, l2);
@@ -217,10 +213,7 @@ bool TJwwData::BlockExplodeSunpo(double bx, double by, double b1, double b2, dou
 
 bool TJwwData::BlockExplodeSolid(double bx, double by, double b1, double b2, double b3, double b4,
                                  const TEntJwwSolid& e, bool lf, int32_t l1, int32_t l2) {
-  TEntJwwSolid c = e;
-  MapSolid(c, MakeTransform(bx, by, b1, b2, b3, b4));
-  ApplyLayers(c.att, lf, l1, l2);
-  return Append(*this, EntSolid, EntSolidN, kEntSolid, std::move(c));
+  return PlaceCopy(*this, EntSolid, EntSolidN, kEntSolid, e, {bx, by, b1, b2, b3, b4}, MapSolid, lf, l1, l2);
 }
 
 namespace {
