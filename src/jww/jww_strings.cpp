@@ -16,6 +16,31 @@ namespace {
 
 constexpr char16_t kUndecodable = u'\u30FB';
 
+// The single bytes 0x80, 0xA0 and 0xFD to 0xFF have no character in code
+// page 932; Windows systems carry them as U+0080 and U+F8F0 to U+F8F3, and
+// so do we, so that such bytes survive a conversion unchanged.
+char16_t LoneByteChar(uint8_t b) {
+  switch (b) {
+    case 0x80: return u'\u0080';
+    case 0xA0: return u'\uF8F0';
+    case 0xFD: return u'\uF8F1';
+    case 0xFE: return u'\uF8F2';
+    case 0xFF: return u'\uF8F3';
+    default: return 0;
+  }
+}
+
+int LoneByteOf(char16_t c) {
+  switch (c) {
+    case u'\u0080': return 0x80;
+    case u'\uF8F0': return 0xA0;
+    case u'\uF8F1': return 0xFD;
+    case u'\uF8F2': return 0xFE;
+    case u'\uF8F3': return 0xFF;
+    default: return -1;
+  }
+}
+
 // One converter per direction, opened once; iconv descriptors carry state,
 // so each conversion resets it first.
 class Converter {
@@ -153,6 +178,7 @@ JString DecodeNonAscii(const uint8_t* p, size_t n) {
   size_t i = 0;
   while (i < n) {
     if (p[i] < 0x80) { r.push_back(p[i]); ++i; continue; }
+    if (char16_t lone = LoneByteChar(p[i])) { r.push_back(lone); ++i; continue; }
     size_t len = (IsLeadByte(p[i]) && i + 1 < n) ? 2 : 1;
     char16_t out[2];
     char* in = reinterpret_cast<char*>(const_cast<uint8_t*>(p + i));
@@ -219,6 +245,7 @@ std::string EncodeNonAscii(const JString& s) {
   for (size_t i = 0; i < s.size(); ++i) {
     char16_t c = s[i];
     if (c < 0x80) { r.push_back(static_cast<char>(c)); continue; }
+    if (int lone = LoneByteOf(c); lone >= 0) { r.push_back(static_cast<char>(lone)); continue; }
     size_t units = (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) ? 2 : 1;
     char out[8];
     char* in = reinterpret_cast<char*>(const_cast<char16_t*>(s.data() + i));

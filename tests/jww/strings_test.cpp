@@ -119,3 +119,10 @@ TEST(ArchiveString, TextsTooLongForTheirFormAreCutNotCorrupted) {
     EXPECT_EQ(back, c.text.substr(0, c.units));
   }
 }
+
+TEST(ArchiveString, BytesWithoutACharacterSurviveTheRoundTrip) {
+  const uint8_t bytes[] = {'a', 0x80, 0xA0, 0xFD, 0xFE, 0xFF, 0xF0, 0x40, 'z'};  // F040: user-defined
+  JString s = DecodeAnsiBytes(bytes, sizeof bytes);
+  EXPECT_EQ(s, (JString{u'a', u'\u0080', u'\uF8F0', u'\uF8F1', u'\uF8F2', u'\uF8F3', u'\uE000', u'z'}));
+  EXPECT_EQ(EncodeAnsiBytes(s), std::string(reinterpret_cast<const char*>(bytes), sizeof bytes));
+}
