@@ -104,3 +104,42 @@ TEST(Cli, ConvertCarriesImagesTheKeptTextsName) {
   EXPECT_NE(info.out.find("\"images\":[{\"name\":\"in.png.gz\",\"size\":6}]"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("\"text\":1"), std::string::npos) << info.out;
 }
+
+TEST(Cli, InfoCountsEveryKindDefinitionsAndImages) {
+  testutil::TempDir dir;
+  fixture::Bytes b;
+  fixture::HeaderOptions o;
+  o.ver = 700;
+  o.utf16 = true;
+  fixture::Header(b, o);
+  fixture::Stream s(b, 700, true);
+  fixture::Attr a;
+  s.Count(9);
+  s.Line(a, 0, 0, 1, 1);
+  s.Line(a, 0, 0, 2, 2);
+  s.Enko(a, 0, 0, 5, 0, 1, 0, 1, 0);
+  s.Ten(a, 1, 1);
+  s.Moji(a, 0, 0, 10, 0, "^@BM%temp%p.png,1,1");
+  s.Sunpo(a, 0, 0, 10, 0, "10");
+  s.Solid(a, 0, 0, 1, 0, 1, 1, 0, 1);
+  s.Block(a, 0, 0, 1, 1, 0, 1);
+  s.Block(a, 5, 5, 1, 1, 0, 1);
+  s.Count(2);
+  s.Def(a, 1, "outer", 2);
+  s.Line(a, 0, 0, 1, 0);
+  s.Block(a, 0, 0, 1, 1, 0, 2);
+  s.Def(a, 2, "inner", 1);
+  s.Ten(a, 0, 0);
+  fixture::Images(b, {{"p.png.gz", "12345"}}, true);
+  testutil::WriteFile(dir.file("all.jww"), b.b);
+  CliRun r = Cli("info --json " + dir.file("all.jww"));
+  EXPECT_EQ(r.status, 0) << r.out;
+  for (const char* want :
+       {"\"counts\":{\"line\":2,\"arc\":1,\"point\":1,\"text\":1,\"dimension\":1,\"solid\":1,\"block\":2}",
+        "{\"number\":1,\"name\":\"outer\",\"members\":2,\"nested\":1,\"used\":true}",
+        "{\"number\":2,\"name\":\"inner\",\"members\":1,\"nested\":0,\"used\":true}",
+        "\"tree_nodes\":4", "\"images\":[{\"name\":\"p.png.gz\",\"size\":5}]", "\"utf16\":true",
+        "\"error\":null"}) {
+    EXPECT_NE(r.out.find(want), std::string::npos) << want << "\n" << r.out;
+  }
+}
