@@ -9,6 +9,7 @@
 #include "geom/func_2.h"
 #include "geom/moji_geometry.h"
 #include "jww/jww_data.h"
+#include "jww/large_pages.h"
 
 namespace jww {
 
@@ -314,6 +315,13 @@ bool ReserveForExplosion(TJwwData& d, int32_t nodes) {
   } catch (const std::exception&) {
     return false;
   }
+  AdviseLargePages(d.EntLine);
+  AdviseLargePages(d.EntEnko);
+  AdviseLargePages(d.EntTen);
+  AdviseLargePages(d.EntMoji);
+  AdviseLargePages(d.EntSunpo);
+  AdviseLargePages(d.EntSolid);
+  AdviseLargePages(d.EntNo);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include "jww/jww_data.h"
 #include "jww/jww_stream.h"
 #include "jww/jww_strings.h"
+#include "jww/large_pages.h"
 
 namespace jww {
 
@@ -59,6 +60,8 @@ class Reader {
     d_.Enthd.n1 = static_cast<int32_t>(c);
     d_.Enthd.n2 = 0;
     d_.EntBlockDefN = 0;
+    d_.EntNo.reserve(c);
+    AdviseLargePages(d_.EntNo);
     d_.EntNo.assign(c, TEntJwwNo{});
     Target t{&d_.EntNo, &d_.EntLine, &d_.EntEnko, &d_.EntTen, &d_.EntMoji, &d_.EntSunpo, &d_.EntSolid,
              &d_.EntBlock,
@@ -127,6 +130,7 @@ class Reader {
       uint64_t n = std::min<uint64_t>(c, left / minBytes);
       try {
         v.reserve(v.size() + n);
+        AdviseLargePages(v);
       } catch (const std::exception&) {
         // Without the reservation the arrays simply grow as they go.
       }
