@@ -1,10 +1,10 @@
 // Writing a document as a JWW file of a chosen version: the header with its
 // regenerated and clamped values, the element list and the referenced block
 // definitions under one shared class numbering, and the image section.
-#include <cmath>
-#include <cstring>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -20,7 +20,6 @@ namespace {
 const char* const kClassNames[9] = {nullptr,      "CDataSen",   "CDataEnko",
                                     "CDataTen",   "CDataMoji",  "CDataSunpou",
                                     "CDataSolid", "CDataBlock", "CDataList"};
-
 
 // SXF line types and colours have no equivalent before version 420.
 uint8_t MapSxfStyle(uint8_t s) {
