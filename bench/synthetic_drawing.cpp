@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "jww/bind_image.h"
+#include "jww/element_lists.h"
 #include "jww/jww_strings.h"
 #include "jww_builder.h"
 #include "trim/file_conv.h"
@@ -70,29 +71,13 @@ struct Spot {
   double outX = 0, outY = 0;
 };
 
-// Element arrays of the top level or of one definition.
-struct Lists {
-  std::vector<TEntJwwNo>* rows;
-  std::vector<TEntJwwLine>* line;
-  std::vector<TEntJwwEnko>* enko;
-  std::vector<TEntJwwTen>* ten;
-  std::vector<TEntJwwMoji>* moji;
-  std::vector<TEntJwwSunpo>* sunpo;
-  std::vector<TEntJwwSolid>* solid;
-  std::vector<TEntJwwBlock>* block;
-
-  template <class V, class E>
-  void Add(int32_t kind, V& v, E&& e) {
-    rows->push_back(TEntJwwNo{kind, static_cast<int32_t>(v.size())});
-    v.push_back(std::forward<E>(e));
-  }
-};
-
-Lists TopLists(TJwwData& d) {
-  return {&d.EntNo, &d.EntLine, &d.EntEnko, &d.EntTen, &d.EntMoji, &d.EntSunpo, &d.EntSolid, &d.EntBlock};
-}
-Lists DefLists(TEntJwwBlockDef& b) {
-  return {&b.mNo, &b.mLine, &b.mEnko, &b.mTen, &b.mMoji, &b.mSunpo, &b.mSolid, &b.mBlock};
+// Appends an element and its file-order row to the top level or a
+// definition.
+template <class V, class E>
+void AddElement(ElementLists& l, int32_t kind, V& v, E&& e) {
+  l.rows->push_back(TEntJwwNo{kind, static_cast<int32_t>(v.size())});
+  v.push_back(std::forward<E>(e));
+  ++*l.counts[kind];
 }
 
 struct ImageFile {
@@ -158,7 +143,7 @@ class Generator {
       b.dtime = 1000u + static_cast<uint32_t>(i);
       const char* level = i < leaves_ ? "part" : i < leaves_ + mids_ ? "unit" : "group";
       b.strName = FromUtf8(std::string(level) + "-" + std::to_string(i));
-      Lists l = DefLists(b);
+      ElementLists l = DefinitionLists(b);
       int64_t own = 0;
       const int members = i < leaves_ ? 3 + static_cast<int>(rng_.Below(4)) : 1 + static_cast<int>(rng_.Below(2));
       for (int m = 0; m < members; ++m) {
@@ -180,25 +165,18 @@ class Generator {
           else child = static_cast<int32_t>(rng_.Below(static_cast<uint32_t>(leaves_)));
           TEntJwwBlock ins = Insertion(child, rng_.Range(-15, 15), rng_.Range(-15, 15));
           nested += expanded_[static_cast<size_t>(child)];
-          l.Add(kEntBlock, *l.block, ins);
+          AddElement(l, kEntBlock, *l.block, ins);
         }
       }
       expanded_[static_cast<size_t>(i)] = own + nested;
       b.N = static_cast<int32_t>(b.mNo.size());
-      b.mLineN = static_cast<int32_t>(b.mLine.size());
-      b.mEnkoN = static_cast<int32_t>(b.mEnko.size());
-      b.mTenN = static_cast<int32_t>(b.mTen.size());
-      b.mMojiN = static_cast<int32_t>(b.mMoji.size());
-      b.mSunpoN = static_cast<int32_t>(b.mSunpo.size());
-      b.mSolidN = static_cast<int32_t>(b.mSolid.size());
-      b.mBlockN = static_cast<int32_t>(b.mBlock.size());
     }
     d_.EntBlockDefN = n;
     d_.Enthd.n2 = n;
   }
 
   void TopLevel() {
-    Lists l = TopLists(d_);
+    ElementLists l = TopLevelLists(d_);
     const int64_t total = o_.elements + o_.insertions;
     d_.EntNo.reserve(static_cast<size_t>(total));
     int64_t insLeft = o_.insertions;
@@ -214,13 +192,6 @@ class Generator {
       (sp.where == Where::kInside ? st_.inside : sp.where == Where::kEdge ? st_.nearEdge : st_.outside)++;
       Element(l, sp);
     }
-    d_.EntLineN = static_cast<int32_t>(d_.EntLine.size());
-    d_.EntEnkoN = static_cast<int32_t>(d_.EntEnko.size());
-    d_.EntTenN = static_cast<int32_t>(d_.EntTen.size());
-    d_.EntMojiN = static_cast<int32_t>(d_.EntMoji.size());
-    d_.EntSunpoN = static_cast<int32_t>(d_.EntSunpo.size());
-    d_.EntSolidN = static_cast<int32_t>(d_.EntSolid.size());
-    d_.EntBlockN = static_cast<int32_t>(d_.EntBlock.size());
     d_.Enthd.n1 = static_cast<int32_t>(d_.EntNo.size());
     for (const TEntJwwNo& r : d_.EntNo) ++st_.byKind[r.EntType];
     st_.rows = static_cast<int64_t>(d_.EntNo.size());
@@ -305,7 +276,7 @@ class Generator {
 
   // ---- elements ---------------------------------------------------------
 
-  void Element(Lists& l, const Spot& sp) {
+  void Element(ElementLists& l, const Spot& sp) {
     if (o_.mix == Mix::kLines) {
       Line(l, sp);
       return;
@@ -319,7 +290,7 @@ class Generator {
     else Solid(l, sp);
   }
 
-  void Line(Lists& l, const Spot& sp) {
+  void Line(ElementLists& l, const Spot& sp) {
     TEntJwwLine e;
     e.att = Att(LineStyle(), Colour());
     if (sp.where == Where::kEdge) {
@@ -337,10 +308,10 @@ class Generator {
       e.end_x = sp.x + rng_.Range(-sp.s, sp.s);
       e.end_y = sp.y + rng_.Range(-sp.s, sp.s);
     }
-    l.Add(kEntLine, *l.line, e);
+    AddElement(l, kEntLine, *l.line, e);
   }
 
-  void Arc(Lists& l, const Spot& sp) {
+  void Arc(ElementLists& l, const Spot& sp) {
     TEntJwwEnko e;
     e.att = Att(LineStyle(), Colour());
     e.start_x = sp.x;
@@ -372,10 +343,10 @@ class Generator {
         e.dHenpeiRitsu = rng_.Range(0.3, 0.95);
         break;
     }
-    l.Add(kEntEnko, *l.enko, e);
+    AddElement(l, kEntEnko, *l.enko, e);
   }
 
-  void Point(Lists& l, const Spot& sp) {
+  void Point(ElementLists& l, const Spot& sp) {
     const bool marked = rng_.Chance(0.3);
     TEntJwwTen e;
     e.att = Att(marked ? 100 : 1, Colour());
@@ -395,7 +366,7 @@ class Generator {
     } else {
       e.dBairitsu = 1;
     }
-    l.Add(kEntTen, *l.ten, e);
+    AddElement(l, kEntTen, *l.ten, e);
   }
 
   // Width of a text as the element stores it: half the size per byte of its
@@ -448,7 +419,7 @@ class Generator {
     e.degKakudo = dir.deg;
   }
 
-  void Text(Lists& l, const Spot& sp) {
+  void Text(ElementLists& l, const Spot& sp) {
     const double u = rng_.Unit();
     if (u < 0.12) {
       const uint32_t pick = rng_.Below(1000);
@@ -460,12 +431,12 @@ class Generator {
     e.strFontName = FontName();
     e.str = TextString();
     PlaceText(e, sp, u < 0.3);
-    l.Add(kEntMoji, *l.moji, std::move(e));
+    AddElement(l, kEntMoji, *l.moji, std::move(e));
   }
 
   // An image reference: to an embedded image when a name is given, else to
   // an outside file numbered by pick.
-  void ImageText(Lists& l, const Spot& sp, uint32_t pick, const std::string& name) {
+  void ImageText(ElementLists& l, const Spot& sp, uint32_t pick, const std::string& name) {
     TEntJwwMoji e;
     e.att = Att(1, Colour());
     e.strFontName = FontName();
@@ -483,7 +454,7 @@ class Generator {
     e.start_y = sp.y - h / 2.0;
     e.end_x = e.start_x + TextWidth(e.str, 2.5, 0);
     e.end_y = e.start_y;
-    l.Add(kEntMoji, *l.moji, std::move(e));
+    AddElement(l, kEntMoji, *l.moji, std::move(e));
   }
 
   TEntJwwTen DimPoint(uint8_t style, double x, double y, double angle) {
@@ -499,7 +470,7 @@ class Generator {
     return t;
   }
 
-  void Dimension(Lists& l, const Spot& sp) {
+  void Dimension(ElementLists& l, const Spot& sp) {
     TEntJwwSunpo e;
     e.att = Att(1, Colour());
     const Dir dir = rng_.Chance(0.7) ? DirAt(6 * rng_.Below(2)) : DirAt(rng_.Below(24));
@@ -554,10 +525,10 @@ class Generator {
     e.Te2 = DimPoint(1, qx, qy, 0);
     e.Kt1 = DimPoint(100, px, py, ang);
     e.Kt2 = DimPoint(100, qx, qy, ang + kPi);
-    l.Add(kEntSunpo, *l.sunpo, std::move(e));
+    AddElement(l, kEntSunpo, *l.sunpo, std::move(e));
   }
 
-  void Solid(Lists& l, const Spot& sp) {
+  void Solid(ElementLists& l, const Spot& sp) {
     TEntJwwSolid e;
     const bool ownColour = rng_.Chance(0.3);
     const uint16_t colour = ownColour ? 10 : Colour();
@@ -605,7 +576,7 @@ class Generator {
       }
     }
     if (ownColour) e.Color = static_cast<uint32_t>(rng_.Next() & 0xFFFFFF);
-    l.Add(kEntSolid, *l.solid, e);
+    AddElement(l, kEntSolid, *l.solid, e);
   }
 
   // ---- insertions -------------------------------------------------------
@@ -633,7 +604,7 @@ class Generator {
     return b;
   }
 
-  void TopInsertion(Lists& l) {
+  void TopInsertion(ElementLists& l) {
     const uint32_t n = static_cast<uint32_t>(d_.EntBlockDef.size());
     const double u = rng_.Unit();
     const uint32_t tops = n - static_cast<uint32_t>(leaves_ + mids_);
@@ -642,7 +613,7 @@ class Generator {
     else if (u < 0.7) def = leaves_ + static_cast<int32_t>(rng_.Below(static_cast<uint32_t>(mids_)));
     else def = static_cast<int32_t>(rng_.Below(static_cast<uint32_t>(leaves_)));
     const Spot sp = TopSpot(40);
-    l.Add(kEntBlock, *l.block, Insertion(def, sp.x, sp.y));
+    AddElement(l, kEntBlock, *l.block, Insertion(def, sp.x, sp.y));
     st_.placed += expanded_[static_cast<size_t>(def)];
   }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "jww/element_lists.h"
 #include "jww/jww_data.h"
 #include "jww/jww_stream.h"
 #include "jww/jww_strings.h"
@@ -36,19 +37,6 @@ class Cursor {
   const uint8_t* p_;
 };
 
-// Element arrays of the top level or of one definition.
-struct Target {
-  std::vector<TEntJwwNo>* rows;
-  std::vector<TEntJwwLine>* line;
-  std::vector<TEntJwwEnko>* enko;
-  std::vector<TEntJwwTen>* ten;
-  std::vector<TEntJwwMoji>* moji;
-  std::vector<TEntJwwSunpo>* sunpo;
-  std::vector<TEntJwwSolid>* solid;
-  std::vector<TEntJwwBlock>* block;
-  int32_t* counts[8];
-};
-
 class Reader {
  public:
   Reader(TJwwData& d, JwwIn& in)
@@ -63,10 +51,7 @@ class Reader {
     d_.EntNo.reserve(c);
     AdviseLargePages(d_.EntNo);
     d_.EntNo.assign(c, TEntJwwNo{});
-    Target t{&d_.EntNo, &d_.EntLine, &d_.EntEnko, &d_.EntTen, &d_.EntMoji, &d_.EntSunpo, &d_.EntSolid,
-             &d_.EntBlock,
-             {nullptr, &d_.EntLineN, &d_.EntEnkoN, &d_.EntTenN, &d_.EntMojiN, &d_.EntSunpoN, &d_.EntSolidN,
-              &d_.EntBlockN}};
+    ElementLists t = TopLevelLists(d_);
     ReadList(c, t);
   }
 
@@ -124,7 +109,7 @@ class Reader {
   // Reserves room for as many elements of each kind as the rest of the file
   // could hold, so appending never moves an array. Only the address space is
   // taken: pages the elements never fill are never touched.
-  void Reserve(uint32_t c, Target& t) {
+  void Reserve(uint32_t c, ElementLists& t) {
     const uint64_t left = in_.Remaining();
     auto room = [&](auto& v, uint64_t minBytes) {
       uint64_t n = std::min<uint64_t>(c, left / minBytes);
@@ -145,7 +130,7 @@ class Reader {
     room(*t.block, 2 + 57);
   }
 
-  void ReadList(uint32_t c, Target& t) {
+  void ReadList(uint32_t c, ElementLists& t) {
     Reserve(c, t);
     uint32_t r = 0;
     for (uint32_t k = 0; k < c;) {
@@ -174,7 +159,7 @@ class Reader {
     --count;
   }
 
-  int32_t ReadElement(int kind, Target& t) {
+  int32_t ReadElement(int kind, ElementLists& t) {
     int32_t& n = *t.counts[kind];
     switch (kind) {
       case kEntLine: return Guard(*t.line, n, [&](auto& e) { Line(e, true); });
@@ -344,8 +329,7 @@ class Reader {
     b.N = static_cast<int32_t>(m);
     b.mNo.assign(m, TEntJwwNo{});
     ++counter_;
-    Target t{&b.mNo, &b.mLine, &b.mEnko, &b.mTen, &b.mMoji, &b.mSunpo, &b.mSolid, &b.mBlock,
-             {nullptr, &b.mLineN, &b.mEnkoN, &b.mTenN, &b.mMojiN, &b.mSunpoN, &b.mSolidN, &b.mBlockN}};
+    ElementLists t = DefinitionLists(b);
     ReadList(m, t);
     ShrinkMembers(b);
   }

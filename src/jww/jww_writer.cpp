@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "jww/element_lists.h"
 #include "jww/jww_data.h"
 #include "jww/jww_stream.h"
 #include "jww/jww_strings.h"
@@ -212,32 +213,24 @@ class Writer {
       << static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(e.nNumber)));
   }
 
-  // One element list (top level or a definition's members) over its arrays.
-  struct Arrays {
-    const std::vector<TEntJwwLine>* line;
-    const std::vector<TEntJwwEnko>* enko;
-    const std::vector<TEntJwwTen>* ten;
-    const std::vector<TEntJwwMoji>* moji;
-    const std::vector<TEntJwwSunpo>* sunpo;
-    const std::vector<TEntJwwSolid>* solid;
-    const std::vector<TEntJwwBlock>* block;
-    int32_t counts[8];
-    bool Valid(const TEntJwwNo& r) const {
-      return r.EntType >= 1 && r.EntType <= 7 && r.EntNo >= 0 && r.EntNo < counts[r.EntType];
-    }
-  };
-
   // A definition takes its own number right after its member count.
-  void WriteList(const std::vector<TEntJwwNo>& rows, size_t n, const Arrays& a, bool ofDefinition) {
+  void WriteList(const ElementLists& a, size_t n, bool ofDefinition) {
+    const std::vector<TEntJwwNo>& rows = *a.rows;
     n = std::min(n, rows.size());
+    int32_t available[8] = {};
+    for (int32_t kind = kEntLine; kind <= kEntBlock; ++kind) available[kind] = a.Available(kind);
+    // Deleted rows (kind 0) and rows naming no element write nothing.
+    auto names = [&](const TEntJwwNo& r) {
+      return r.EntType >= kEntLine && r.EntType <= kEntBlock && r.EntNo >= 0 && r.EntNo < available[r.EntType];
+    };
     uint32_t count = 0;
     for (size_t i = 0; i < n; ++i)
-      if (a.Valid(rows[i])) ++count;
+      if (names(rows[i])) ++count;
     WriteCount(count);
     if (ofDefinition) ++counter_;
     for (size_t i = 0; i < n; ++i) {
       const TEntJwwNo& r = rows[i];
-      if (!a.Valid(r)) continue;
+      if (!names(r)) continue;
       ClassTag(r.EntType);
       switch (r.EntType) {
         case kEntLine: Line((*a.line)[r.EntNo]); break;
@@ -252,19 +245,8 @@ class Writer {
     }
   }
 
-  // Counts never exceed the arrays, so a stale count cannot read past them.
-  template <class V>
-  static int32_t Bound(int32_t n, const V& v) {
-    return std::min<int64_t>(n, static_cast<int64_t>(v.size()));
-  }
-
   void WriteElementList() {
-    Arrays a{&d_.EntLine, &d_.EntEnko, &d_.EntTen, &d_.EntMoji, &d_.EntSunpo, &d_.EntSolid, &d_.EntBlock,
-             {0, Bound(d_.EntLineN, d_.EntLine), Bound(d_.EntEnkoN, d_.EntEnko),
-              Bound(d_.EntTenN, d_.EntTen), Bound(d_.EntMojiN, d_.EntMoji),
-              Bound(d_.EntSunpoN, d_.EntSunpo), Bound(d_.EntSolidN, d_.EntSolid),
-              Bound(d_.EntBlockN, d_.EntBlock)}};
-    WriteList(d_.EntNo, static_cast<size_t>(std::max(d_.Enthd.n1, 0)), a, false);
+    WriteList(TopLevelLists(d_), static_cast<size_t>(std::max(d_.Enthd.n1, 0)), false);
   }
 
   void WriteDefinitions() {
@@ -276,20 +258,16 @@ class Writer {
       if (d_.EntBlockDef[k].ref_flag) ++count;
     WriteCount(count);
     for (size_t k = 0; k < n; ++k) {
-      const TEntJwwBlockDef& b = d_.EntBlockDef[k];
+      TEntJwwBlockDef& b = d_.EntBlockDef[k];
       if (!b.ref_flag) continue;
       ClassTag(kEntBlockDef);
       {
-        Pack k(out_, kMaxFixed);
-        WriteAttr(k, b.att, kEntBlockDef);
-        k << static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(b.nNumber))) << b.bRefferd << b.dtime;
+        Pack p(out_, kMaxFixed);
+        WriteAttr(p, b.att, kEntBlockDef);
+        p << static_cast<uint32_t>(ChangeBlockNo(static_cast<int32_t>(b.nNumber))) << b.bRefferd << b.dtime;
       }
       CleanStr(b.strName);
-      Arrays a{&b.mLine, &b.mEnko, &b.mTen, &b.mMoji, &b.mSunpo, &b.mSolid, &b.mBlock,
-               {0, Bound(b.mLineN, b.mLine), Bound(b.mEnkoN, b.mEnko), Bound(b.mTenN, b.mTen),
-                Bound(b.mMojiN, b.mMoji), Bound(b.mSunpoN, b.mSunpo), Bound(b.mSolidN, b.mSolid),
-                Bound(b.mBlockN, b.mBlock)}};
-      WriteList(b.mNo, static_cast<size_t>(std::max(b.N, 0)), a, true);
+      WriteList(DefinitionLists(b), static_cast<size_t>(std::max(b.N, 0)), true);
     }
   }
 
