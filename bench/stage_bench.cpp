@@ -140,6 +140,19 @@ void Rates(benchmark::State& state, int64_t elements, int64_t bytes) {
   state.counters["MB/s"] = benchmark::Counter(static_cast<double>(bytes) / 1e6 * it, benchmark::Counter::kIsRate);
 }
 
+// A document whose images go to the workspace's image folder.
+std::unique_ptr<jww::TJwwData> NewDocument() {
+  auto doc = std::make_unique<jww::TJwwData>();
+  doc->BindImageFolder = Workspace::Get().ImageFolder();
+  return doc;
+}
+
+// Empties the document and reads the drawing afresh (outside the timing).
+void Reread(jww::TJwwData& doc, const Drawing& d) {
+  shell::JwwDataFree(doc);
+  doc.FileIn(d.path);
+}
+
 void RemoveQuietly(const std::string& path) {
   std::error_code ec;
   fs::remove(path, ec);
@@ -150,8 +163,7 @@ void RemoveQuietly(const std::string& path) {
 void Read(benchmark::State& state, size_t k) {
   Drawing* d = Prepare(state, k);
   if (!d) return;
-  auto doc = std::make_unique<jww::TJwwData>();
-  doc->BindImageFolder = Workspace::Get().ImageFolder();
+  auto doc = NewDocument();
   for (auto _ : state) {
     if (!doc->FileIn(d->path)) state.SkipWithError("FileIn failed");
     state.PauseTiming();
@@ -165,12 +177,10 @@ void Read(benchmark::State& state, size_t k) {
 void Explode(benchmark::State& state, size_t k) {
   Drawing* d = Prepare(state, k);
   if (!d) return;
-  auto doc = std::make_unique<jww::TJwwData>();
-  doc->BindImageFolder = Workspace::Get().ImageFolder();
+  auto doc = NewDocument();
   for (auto _ : state) {
     state.PauseTiming();
-    shell::JwwDataFree(*doc);
-    doc->FileIn(d->path);
+    Reread(*doc, *d);
     state.ResumeTiming();
     if (!doc->BlockExplode()) state.SkipWithError("BlockExplode failed");
   }
@@ -183,12 +193,10 @@ void Explode(benchmark::State& state, size_t k) {
 void Trim(benchmark::State& state, size_t k) {
   Drawing* d = Prepare(state, k);
   if (!d) return;
-  auto doc = std::make_unique<jww::TJwwData>();
-  doc->BindImageFolder = Workspace::Get().ImageFolder();
+  auto doc = NewDocument();
   for (auto _ : state) {
     state.PauseTiming();
-    shell::JwwDataFree(*doc);
-    doc->FileIn(d->path);
+    Reread(*doc, *d);
     doc->BlockExplode();
     state.ResumeTiming();
     trim::FileConv(*doc, trim::StatusFn{});
@@ -203,8 +211,7 @@ void Write(benchmark::State& state, size_t k) {
   Drawing* d = Prepare(state, k);
   if (!d) return;
   Workspace& w = Workspace::Get();
-  auto doc = std::make_unique<jww::TJwwData>();
-  doc->BindImageFolder = w.ImageFolder();
+  auto doc = NewDocument();
   doc->FileIn(d->path);
   trim::FileConv(*doc, trim::StatusFn{});
   doc->SetFileOutOption(doc->MojiEncode ? 32 : 0);
@@ -230,8 +237,7 @@ void EndToEnd(benchmark::State& state, size_t k) {
   Drawing* d = Prepare(state, k);
   if (!d) return;
   Workspace& w = Workspace::Get();
-  auto doc = std::make_unique<jww::TJwwData>();
-  doc->BindImageFolder = w.ImageFolder();
+  auto doc = NewDocument();
   for (auto _ : state) {
     const std::string out = w.NextOutput();
     if (shell::RunProc1(*doc, d->path, out, trim::StatusFn{}) != shell::kConverted)
