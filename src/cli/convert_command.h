@@ -5,7 +5,7 @@
 
 namespace cli {
 
-// orvantis-cli convert [--dest DIR] [--progress] FILE...
+// orvantis-cli convert [DESTINATION] [--progress] [--why] FILE...
 int RunConvert(const std::vector<std::string>& args);
 
 }  // namespace cli

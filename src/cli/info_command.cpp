@@ -2,16 +2,14 @@
 #include "info_command.h"
 
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <sstream>
 
 #include "jww/jww_data.h"
-#include "jww/jww_stream.h"
 #include "jww/jww_strings.h"
 #include "json_writer.h"
 #include "shell/batch_run.h"
+#include "shell/failure_reason.h"
 #include "shell/temp_folder.h"
 #include "trim/file_conv.h"
 
@@ -20,24 +18,6 @@ namespace cli {
 namespace {
 
 using jww::ToUtf8;
-
-// Why a file is not a JWW drawing this program reads; "" when it is one.
-std::string RefusalReason(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return "file not found";
-  if (std::filesystem::is_directory(path, ec)) return "is a folder, not a file";
-  jww::JwwIn in;
-  if (!in.Open(path)) return "cannot be opened";
-  uint8_t head[12];
-  size_t got = in.Read(head, sizeof head);
-  if (got < 8 || std::memcmp(head, "JwwData.", 8) != 0) return "not a JWW file (no \"JwwData.\" at its start)";
-  if (got < 12) return "too short for a JWW file";
-  int32_t ver;
-  std::memcpy(&ver, head + 8, 4);
-  if (ver < 220 || ver > 700)
-    return "JWW version " + std::to_string(ver) + " is not supported (220 to 700 are)";
-  return "";
-}
 
 std::string Num(double v) {
   std::ostringstream s;
@@ -113,7 +93,7 @@ int RunInfo(const std::vector<std::string>& args) {
   doc.BindImageFolder = shell::MakeRunFolder(temp);
   int status = 0;
   for (const auto& path : files) {
-    std::string reason = RefusalReason(path);
+    std::string reason = shell::SourceRefusal(path);
     if (!reason.empty()) {
       PrintRefusal(path, reason, json);
       status = 1;

@@ -88,6 +88,7 @@ class TJwwData {
   int32_t BindImageN = 0;
   int32_t FileOutOpt = 0;
   bool MojiEncode = false;
+  int FileOutErrno = 0;  // the system's error number when FileOut failed
 
  private:
   bool ReadAll(JwwIn& in);

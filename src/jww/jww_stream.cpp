@@ -1,6 +1,7 @@
 #include "jww/jww_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace jww {
 
@@ -77,8 +78,12 @@ JwwOut::~JwwOut() { Abandon(); }
 bool JwwOut::CreateExclusive(const std::string& path) {
   Abandon();
   // "x": fail when the file exists, so no file appearing meanwhile is replaced.
+  error_ = 0;
   file_ = std::fopen(path.c_str(), "wbx");
-  if (!file_) return false;
+  if (!file_) {
+    error_ = errno;
+    return false;
+  }
   buf_.resize(kBufferSize);
   used_ = 0;
   return true;
@@ -118,7 +123,10 @@ void JwwOut::Fill(uint8_t byte, size_t n) {
 
 void JwwOut::Flush() {
   if (used_ == 0) return;
-  if (std::fwrite(buf_.data(), 1, used_, file_) != used_) throw JwwIoError(kErrFileIo);
+  if (std::fwrite(buf_.data(), 1, used_, file_) != used_) {
+    if (!error_) error_ = errno;
+    throw JwwIoError(kErrFileIo);
+  }
   used_ = 0;
 }
 
@@ -127,7 +135,9 @@ void JwwOut::Close() {
   if (!file_) return;
   Flush();
   bool ok = std::fflush(file_) == 0;
+  if (!ok && !error_) error_ = errno;
   ok = (std::fclose(file_) == 0) && ok;
+  if (!ok && !error_) error_ = errno;
   file_ = nullptr;
   if (!ok) throw JwwIoError(kErrFileIo);
 }

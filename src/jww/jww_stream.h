@@ -102,6 +102,8 @@ class JwwOut {
   // Closes without reporting; used on the failure path.
   void Abandon();
   const std::vector<uint8_t>& Memory() const { return mem_; }
+  // The system's error number of the first failure, 0 when none.
+  int Error() const { return error_; }
 
   void Write(const void* src, size_t n) {
     if (n <= static_cast<size_t>(buf_.size() - used_) && file_) {
@@ -145,6 +147,7 @@ class JwwOut {
   std::vector<uint8_t> mem_;
   std::vector<uint8_t> buf_;
   size_t used_ = 0;
+  int error_ = 0;
 };
 
 }  // namespace jww

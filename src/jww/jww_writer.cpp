@@ -297,13 +297,18 @@ void TJwwData::WriteAll(JwwOut& out, int32_t ver) {
 
 bool TJwwData::FileOut(const std::string& fname, int32_t ver) {
   JwwOut out;
+  FileOutErrno = 0;
   // An existing file is never touched: only a file created here is removed.
-  if (!out.CreateExclusive(fname)) return false;
+  if (!out.CreateExclusive(fname)) {
+    FileOutErrno = out.Error();
+    return false;
+  }
   try {
     WriteAll(out, ver);
     out.Close();
     return true;
   } catch (const std::exception&) {
+    FileOutErrno = out.Error();
     out.Abandon();
     std::remove(fname.c_str());
     return false;

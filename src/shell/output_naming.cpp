@@ -25,6 +25,11 @@ std::string AddPathDelim(const std::string& path) {
   return path + static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
+bool IsDirectory(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
 std::string FileNamePart(const std::string& path) { return path.substr(NameStart(path)); }
 
 std::string LowerExt(const std::string& path) {

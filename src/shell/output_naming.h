@@ -10,6 +10,8 @@ namespace shell {
 std::string AddPathDelim(const std::string& path);
 // Extension of the file-name part, dot included, lower-cased; "" when none.
 std::string LowerExt(const std::string& path);
+// True when a folder of that path exists.
+bool IsDirectory(const std::string& path);
 // The file-name part of a path.
 std::string FileNamePart(const std::string& path);
 // The path itself when no file has it, else the first free "base~n.ext"

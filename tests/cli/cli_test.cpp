@@ -5,26 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli_run.h"
 #include "jww_builder.h"
 #include "test_util.h"
 
+using testutil::Cli;
+using testutil::CliRun;
+
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-  std::string cmd = std::string(ORVANTIS_CLI) + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  int st = pclose(p);
-  return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
-}
 
 std::vector<uint8_t> HeaderOnly(int ver) {
   fixture::Bytes b;
@@ -98,7 +86,7 @@ TEST(Cli, ConvertCarriesImagesTheKeptTextsName) {
   s.Count(0);
   fixture::Images(b, {{"in.png.gz", "INSIDE"}, {"out.png.gz", "OUTSIDE"}});
   testutil::WriteFile(dir.file("pic.jww"), b.b);
-  CliRun r = Cli("convert " + dir.file("pic.jww"));
+  CliRun r = Cli("convert --same-folder " + dir.file("pic.jww"));
   ASSERT_EQ(r.status, 0) << r.out;
   CliRun info = Cli("info --json " + dir.file("pic~1.jww"));
   EXPECT_NE(info.out.find("\"images\":[{\"name\":\"in.png.gz\",\"size\":6}]"), std::string::npos) << info.out;

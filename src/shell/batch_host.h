@@ -1,0 +1,44 @@
+// What a batch run needs from the front end that hosts it: the destination
+// choice, the user's folders, a message, the folder dialog, the stop key,
+// the log, the status line, the log page and the settings. The window, the
+// command line and the tests each provide one.
+#pragma once
+
+#include <string>
+
+#include "jww/jwwtype.h"
+
+namespace shell {
+
+using jww::JString;
+
+class BatchHost {
+ public:
+  virtual ~BatchHost() = default;
+
+  // RadioButtonFl1 ... RadioButtonFl5 (i = 0 to 4).
+  virtual bool OptionChecked(int i) const = 0;
+  virtual JString EditFl1Text() const = 0;
+  virtual JString LabelPreFolderText() const = 0;
+  // Empty when the system has no such folder for this user.
+  virtual std::string DesktopFolder() = 0;
+  virtual std::string DocumentsFolder() = 0;
+  // Shows a message and waits until it is dismissed.
+  virtual void ShowMessage(const JString& text) = 0;
+  // The folder dialog; on acceptance LabelPreFolder already holds the chosen
+  // folder with a trailing delimiter. False when cancelled.
+  virtual bool BrowseForFolder2() = 0;
+  // True while the user asks the run to stop (the Escape key held down).
+  virtual bool EscapeDown() = 0;
+  virtual void LogClear() = 0;
+  virtual void LogAdd(const JString& line) = 0;
+  // Sets the status text and shows it at once.
+  virtual void SetStatus(const JString& text) = 0;
+  virtual void ShowLogPage() = 0;
+  virtual void SaveSettings() = 0;
+  // Why the file just logged as failed, or salvaged from a damaged source,
+  // came out so; for front ends that can say more than the log's two words.
+  virtual void FileDetail(const std::string& why) { (void)why; }
+};
+
+}  // namespace shell

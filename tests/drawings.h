@@ -1,0 +1,41 @@
+// Whole drawings for tests that convert files: points on A3 paper, in the
+// bytes our own writer gives them, so that a drawing wholly inside its paper
+// converts to itself.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "jww/jww_data.h"
+#include "jww_builder.h"
+
+namespace testutil {
+
+inline std::vector<uint8_t> PointsDrawing(const std::vector<std::pair<double, double>>& points, int ver = 600) {
+  fixture::Bytes b;
+  fixture::HeaderOptions o;
+  o.ver = ver;
+  fixture::Header(b, o);
+  fixture::Stream s(b, ver);
+  s.Count(static_cast<uint32_t>(points.size()));
+  for (auto [x, y] : points) s.Ten(fixture::Attr{}, x, y);
+  s.Count(0);
+  if (ver >= 700) fixture::Images(b, {});
+  jww::TJwwData d;
+  EXPECT_TRUE(d.FileInMemory(b.b.data(), b.size()));
+  std::vector<uint8_t> out;
+  EXPECT_TRUE(d.FileOutMemory(out, ver));
+  return out;
+}
+
+// n points spread over the paper.
+inline std::vector<uint8_t> ManyPointsDrawing(int n) {
+  std::vector<std::pair<double, double>> pts;
+  pts.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) pts.emplace_back(i % 400 - 200.0, (i / 400) % 280 - 140.0);
+  return PointsDrawing(pts);
+}
+
+}  // namespace testutil
