@@ -2,10 +2,7 @@
 // options, else from the settings file the window keeps.
 #include "convert_command.h"
 
-#include <unistd.h>
-
-#include <iostream>
-
+#include "console.h"
 #include "jww/jww_strings.h"
 #include "shell/batch_run.h"
 #include "shell/settings_file.h"
@@ -77,10 +74,10 @@ ConvertOptions ParseConvert(const std::vector<std::string>& args) {
 }
 
 int UsageError(const std::string& why) {
-  std::cerr << "orvantis-cli convert: " << why << "\n"
-            << "usage: orvantis-cli convert [--dest DIR | --same-folder | --desktop | --documents]"
-               " [--progress] [--why] FILE...\n"
-               "       orvantis-cli convert --help\n";
+  Err("orvantis-cli convert: " + why +
+      "\nusage: orvantis-cli convert [--dest DIR | --same-folder | --desktop | --documents]"
+      " [--progress] [--why] FILE...\n"
+      "       orvantis-cli convert --help\n");
   return 2;
 }
 
@@ -89,7 +86,7 @@ int UsageError(const std::string& why) {
 int RunConvert(const std::vector<std::string>& args) {
   ConvertOptions o = ParseConvert(args);
   if (o.help) {
-    std::cout << kConvertHelp;
+    Out(kConvertHelp);
     return 0;
   }
   if (!o.error.empty()) return UsageError(o.error);
@@ -103,7 +100,7 @@ int RunConvert(const std::vector<std::string>& args) {
   for (int i = 0; i < 4; ++i) asks = asks && !settings.Fl[static_cast<size_t>(i)];
   if (asks) return UsageError("the saved destination asks for a folder at every run; name one with --dest DIR");
 
-  auto progress = isatty(2) ? TerminalHost::Progress::kLine
+  auto progress = ErrIsTerminal() ? TerminalHost::Progress::kLine
                   : o.progress ? TerminalHost::Progress::kLines
                                : TerminalHost::Progress::kOff;
   TerminalHost host(settings, progress, o.why);

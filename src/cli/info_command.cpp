@@ -2,9 +2,9 @@
 #include "info_command.h"
 
 #include <cstdio>
-#include <iostream>
 #include <sstream>
 
+#include "console.h"
 #include "jww/jww_data.h"
 #include "jww/jww_strings.h"
 #include "json_writer.h"
@@ -27,21 +27,23 @@ std::string Num(double v) {
 
 void PrintText(const std::string& path, const jww::TJwwData& d, bool readOk) {
   const auto& h = d.Enthd;
+  std::ostringstream o;
   trim::PaperMm p = trim::PaperSize(h.nZumen);
-  std::cout << path << ": JWW version " << h.jwVer << (readOk ? "" : " (damaged: read stopped early)") << "\n";
-  std::cout << "  memo: " << ToUtf8(h.strMemo) << "\n";
-  std::cout << "  paper: code " << h.nZumen << ", " << Num(p.w) << " x " << Num(p.h) << " mm\n";
-  std::cout << "  strings: " << (d.MojiEncode ? "UTF-16" : "code page 932") << "\n";
-  std::cout << "  elements: " << d.EntLineN << " lines, " << d.EntEnkoN << " arcs, " << d.EntTenN
+  o << path << ": JWW version " << h.jwVer << (readOk ? "" : " (damaged: read stopped early)") << "\n";
+  o << "  memo: " << ToUtf8(h.strMemo) << "\n";
+  o << "  paper: code " << h.nZumen << ", " << Num(p.w) << " x " << Num(p.h) << " mm\n";
+  o << "  strings: " << (d.MojiEncode ? "UTF-16" : "code page 932") << "\n";
+  o << "  elements: " << d.EntLineN << " lines, " << d.EntEnkoN << " arcs, " << d.EntTenN
             << " points, " << d.EntMojiN << " texts, " << d.EntSunpoN << " dimensions, " << d.EntSolidN
             << " solids, " << d.EntBlockN << " block insertions\n";
-  std::cout << "  block definitions: " << d.EntBlockDefN << " (" << d.EntBlockNum << " in use), block tree "
+  o << "  block definitions: " << d.EntBlockDefN << " (" << d.EntBlockNum << " in use), block tree "
             << d.EntBlockTreeN << " placements\n";
   for (const auto& b : d.EntBlockDef)
-    std::cout << "    #" << b.nNumber << " \"" << ToUtf8(b.strName) << "\": " << b.N << " members, "
+    o << "    #" << b.nNumber << " \"" << ToUtf8(b.strName) << "\": " << b.N << " members, "
               << b.mBlockN << " nested insertions" << (b.ref_flag ? "" : ", unused") << "\n";
-  std::cout << "  embedded images: " << std::max(d.BindImageN, 0) << "\n";
-  for (const auto& im : d.BindImage) std::cout << "    " << ToUtf8(im.Fname) << " (" << im.Fsize << " bytes)\n";
+  o << "  embedded images: " << std::max(d.BindImageN, 0) << "\n";
+  for (const auto& im : d.BindImage) o << "    " << ToUtf8(im.Fname) << " (" << im.Fsize << " bytes)\n";
+  Out(o.str());
 }
 
 void PrintJson(const std::string& path, const jww::TJwwData& d, bool readOk) {
@@ -66,13 +68,12 @@ void PrintJson(const std::string& path, const jww::TJwwData& d, bool readOk) {
       << ",\"size\":" << d.BindImage[i].Fsize << "}";
   o << "],\"utf16\":" << (d.MojiEncode ? "true" : "false") << ",\"error\":"
     << (readOk ? "null" : JsonString("read stopped early: the file is truncated or damaged")) << "}";
-  std::cout << o.str() << "\n";
+  Out(o.str() + "\n");
 }
 
 void PrintRefusal(const std::string& path, const std::string& reason, bool json) {
-  std::cerr << path << ": " << reason << "\n";
-  if (json)
-    std::cout << "{\"file\":" << JsonString(path) << ",\"ok\":false,\"error\":" << JsonString(reason) << "}\n";
+  Err(path + ": " + reason + "\n");
+  if (json) Out("{\"file\":" + JsonString(path) + ",\"ok\":false,\"error\":" + JsonString(reason) + "}\n");
 }
 
 }  // namespace
@@ -85,7 +86,7 @@ int RunInfo(const std::vector<std::string>& args) {
     else files.push_back(a);
   }
   if (files.empty()) {
-    std::cerr << "usage: orvantis-cli info [--json] FILE...\n";
+    Err("usage: orvantis-cli info [--json] FILE...\n");
     return 2;
   }
   jww::TJwwData doc;
@@ -103,8 +104,7 @@ int RunInfo(const std::vector<std::string>& args) {
     if (json) PrintJson(path, doc, ok);
     else PrintText(path, doc, ok);
     if (!ok) {
-      std::cout.flush();
-      std::cerr << path << ": read stopped early: the file is truncated or damaged\n";
+      Err(path + ": read stopped early: the file is truncated or damaged\n");
       status = 1;
     }
     shell::JwwDataFree(doc);

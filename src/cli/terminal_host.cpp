@@ -1,10 +1,6 @@
 #include "terminal_host.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-#include <iostream>
-
+#include "console.h"
 #include "jww/jww_strings.h"
 #include "shell/user_folders.h"
 #include "stop_signal.h"
@@ -14,12 +10,6 @@ namespace cli {
 using jww::ToUtf8;
 
 namespace {
-
-int TerminalColumns() {
-  winsize ws{};
-  if (ioctl(2, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0) return ws.ws_col;
-  return 80;
-}
 
 // Cuts the text to what fits one terminal line, so that a carriage return
 // goes back to its start; East Asian characters take two columns.
@@ -43,21 +33,21 @@ void TerminalHost::ShowMessage(const shell::JString& text) {
   ClearStatusLine();
   std::string t = ToUtf8(text);
   for (size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, "\n");
-  std::cerr << t << std::endl;
+  Err(t + "\n");
 }
 
 bool TerminalHost::EscapeDown() { return StopRequested(); }
 
 void TerminalHost::LogAdd(const shell::JString& line) {
   ClearStatusLine();
-  std::cout << ToUtf8(line) << std::endl;
+  Out(ToUtf8(line) + "\n");
   DrawStatusLine();
 }
 
 void TerminalHost::SetStatus(const shell::JString& text) {
   if (progress_ == Progress::kOff) return;
   if (progress_ == Progress::kLines) {
-    if (!text.empty()) std::cerr << ToUtf8(text) << std::endl;
+    if (!text.empty()) Err(ToUtf8(text) + "\n");
     return;
   }
   ClearStatusLine();
@@ -68,19 +58,18 @@ void TerminalHost::SetStatus(const shell::JString& text) {
 void TerminalHost::FileDetail(const std::string& why) {
   if (!why_) return;
   ClearStatusLine();
-  std::cout.flush();
-  std::cerr << "    " << why << std::endl;
+  Err("    " + why + "\n");
   DrawStatusLine();
 }
 
 void TerminalHost::ClearStatusLine() {
   if (progress_ != Progress::kLine || status_.empty()) return;
-  std::cerr << "\r\033[K" << std::flush;
+  ErrClearLine();
 }
 
 void TerminalHost::DrawStatusLine() {
   if (progress_ != Progress::kLine || status_.empty()) return;
-  std::cerr << status_ << std::flush;
+  Err(status_);
 }
 
 }  // namespace cli

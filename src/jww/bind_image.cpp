@@ -1,12 +1,12 @@
 #include "jww/bind_image.h"
 
-#include <cstdio>
-#include <filesystem>
+#include <memory>
 #include <span>
 
 #include "jww/jww_data.h"
 #include "jww/jww_stream.h"
 #include "jww/jww_strings.h"
+#include "platform/file_system.h"
 
 namespace jww {
 
@@ -15,15 +15,10 @@ namespace {
 constexpr size_t kCopyBlock = 2048;
 const JString kTempRef = u"^@BM%temp%";
 
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
-}
+bool FileExists(const std::string& path) { return !path.empty() && platform::Fs().FileExists(path); }
 
 void DeleteFile(const std::string& path) {
-  if (path.empty()) return;
-  std::error_code ec;
-  std::filesystem::remove(path, ec);  // a failed clean-up is ignored
+  if (!path.empty()) platform::Fs().DeleteFile(path);  // a failed clean-up is ignored
 }
 
 bool HasGzExt(const JString& name) {
@@ -34,7 +29,10 @@ bool HasGzExt(const JString& name) {
 // Copies n payload bytes from the drawing into a new file; false when the
 // file could not be made whole. The payload is consumed in any case.
 bool Extract(JwwIn& in, const std::string& path, int32_t n) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  // A file of the same name (an earlier image of this drawing) gives way;
+  // the new one is made without following any link planted at its name.
+  DeleteFile(path);
+  std::unique_ptr<platform::File> f = platform::Fs().CreateExclusive(path, nullptr);
   if (!f) {
     if (n > 0) in.Skip(static_cast<uint64_t>(n));
     return false;
@@ -46,11 +44,10 @@ bool Extract(JwwIn& in, const std::string& path, int32_t n) {
     size_t take = static_cast<size_t>(std::min<int64_t>(left, kCopyBlock));
     size_t got = in.Read(buf, take);
     if (got < take) throw JwwIoError(kErrFileIo);  // the drawing ends inside the payload
-    if (ok && std::fwrite(buf, 1, got, f) != got) ok = false;
+    if (ok && !f->Write(buf, got)) ok = false;
     left -= static_cast<int64_t>(got);
   }
-  if (std::fclose(f) != 0) ok = false;
-  return ok;
+  return f->Close() && ok;
 }
 
 }  // namespace
@@ -168,23 +165,18 @@ void TJwwData::WriteBindImages(JwwOut& out) {
     if (!e.exf) continue;
     // Opened before its name goes out: an image that cannot be read fails
     // the whole file rather than leave a section that disagrees with its count.
-    std::FILE* f = std::fopen(BindImagePath(BindImageFolder, e.Fname).c_str(), "rb");
-    if (!f) throw JwwIoError(kErrFileIo);
-    std::fseek(f, 0, SEEK_END);
-    long size = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    if (size < 0 || size > INT32_MAX) { std::fclose(f); throw JwwIoError(kErrFileIo); }
+    std::unique_ptr<platform::File> f = platform::Fs().OpenRead(BindImagePath(BindImageFolder, e.Fname), nullptr);
+    if (!f || f->Size() > INT32_MAX) throw JwwIoError(kErrFileIo);
     WriteArchiveString(*this, out, e.Fname);
-    out.I32(static_cast<int32_t>(size));
+    out.I32(static_cast<int32_t>(f->Size()));
     uint8_t buf[kCopyBlock];
-    long left = size;
+    uint64_t left = f->Size();
     while (left > 0) {
-      size_t take = static_cast<size_t>(std::min<long>(left, kCopyBlock));
-      if (std::fread(buf, 1, take, f) != take) { std::fclose(f); throw JwwIoError(kErrFileIo); }
+      size_t take = static_cast<size_t>(std::min<uint64_t>(left, kCopyBlock));
+      if (f->Read(buf, take) != static_cast<long long>(take)) throw JwwIoError(kErrFileIo);
       out.Write(buf, take);
-      left -= static_cast<long>(take);
+      left -= take;
     }
-    std::fclose(f);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "jww/jwwtype.h"
+#include "platform/file_system.h"
 
 namespace jww {
 
@@ -88,7 +89,7 @@ class TJwwData {
   int32_t BindImageN = 0;
   int32_t FileOutOpt = 0;
   bool MojiEncode = false;
-  int FileOutErrno = 0;  // the system's error number when FileOut failed
+  platform::IoErr FileOutError = platform::IoErr::kNone;  // why FileOut failed
 
  private:
   bool ReadAll(JwwIn& in);

@@ -1,7 +1,6 @@
 #include "jww/jww_stream.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace jww {
 
@@ -11,12 +10,9 @@ constexpr size_t kBufferSize = 1 << 18;
 
 bool JwwIn::Open(const std::string& path) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
+  file_ = platform::Fs().OpenRead(path, &openError_);
   if (!file_) return false;
-  if (std::fseek(file_, 0, SEEK_END) != 0) { Close(); return false; }
-  long long sz = std::ftell(file_);
-  if (sz < 0 || std::fseek(file_, 0, SEEK_SET) != 0) { Close(); return false; }
-  size_ = static_cast<uint64_t>(sz);
+  size_ = file_->Size();
   buf_.resize(kBufferSize);
   return true;
 }
@@ -30,8 +26,7 @@ void JwwIn::OpenMemory(const void* data, size_t n) {
 }
 
 void JwwIn::Close() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  file_.reset();
   mem_ = nullptr;
   pos_ = end_ = nullptr;
   size_ = consumed_ = 0;
@@ -39,9 +34,9 @@ void JwwIn::Close() {
 
 bool JwwIn::Fill() {
   if (!file_) return false;
-  size_t got = std::fread(buf_.data(), 1, buf_.size(), file_);
+  long long got = file_->Read(buf_.data(), buf_.size());
   pos_ = buf_.data();
-  end_ = pos_ + got;
+  end_ = pos_ + (got > 0 ? got : 0);
   return got > 0;
 }
 
@@ -78,12 +73,9 @@ JwwOut::~JwwOut() { Abandon(); }
 bool JwwOut::CreateExclusive(const std::string& path) {
   Abandon();
   // "x": fail when the file exists, so no file appearing meanwhile is replaced.
-  error_ = 0;
-  file_ = std::fopen(path.c_str(), "wbx");
-  if (!file_) {
-    error_ = errno;
-    return false;
-  }
+  error_ = platform::IoErr::kNone;
+  file_ = platform::Fs().CreateExclusive(path, &error_);
+  if (!file_) return false;
   buf_.resize(kBufferSize);
   used_ = 0;
   return true;
@@ -123,8 +115,8 @@ void JwwOut::Fill(uint8_t byte, size_t n) {
 
 void JwwOut::Flush() {
   if (used_ == 0) return;
-  if (std::fwrite(buf_.data(), 1, used_, file_) != used_) {
-    if (!error_) error_ = errno;
+  if (!file_->Write(buf_.data(), used_)) {
+    if (error_ == platform::IoErr::kNone) error_ = file_->error;
     throw JwwIoError(kErrFileIo);
   }
   used_ = 0;
@@ -134,17 +126,14 @@ void JwwOut::Close() {
   if (memory_) { memory_ = false; return; }
   if (!file_) return;
   Flush();
-  bool ok = std::fflush(file_) == 0;
-  if (!ok && !error_) error_ = errno;
-  ok = (std::fclose(file_) == 0) && ok;
-  if (!ok && !error_) error_ = errno;
-  file_ = nullptr;
+  bool ok = file_->Close();
+  if (!ok && error_ == platform::IoErr::kNone) error_ = file_->error;
+  file_.reset();
   if (!ok) throw JwwIoError(kErrFileIo);
 }
 
 void JwwOut::Abandon() {
-  if (file_) std::fclose(file_);
-  file_ = nullptr;
+  file_.reset();
   memory_ = false;
   used_ = 0;
 }

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/file_system.h"
 
 namespace jww {
 
@@ -30,8 +32,10 @@ class JwwIn {
   JwwIn& operator=(const JwwIn&) = delete;
   ~JwwIn() { Close(); }
 
-  // Opens a file for reading; false when it cannot be opened.
+  // Opens a plain file for reading; false when it cannot be opened (the
+  // reason in OpenError()).
   bool Open(const std::string& path);
+  platform::IoErr OpenError() const { return openError_; }
   // Reads from memory (tests and in-process round trips).
   void OpenMemory(const void* data, size_t n);
   void Close();
@@ -77,7 +81,8 @@ class JwwIn {
   size_t ReadSlow(uint8_t* dst, size_t n);
   bool Fill();
 
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<platform::File> file_;
+  platform::IoErr openError_ = platform::IoErr::kNone;
   const uint8_t* mem_ = nullptr;
   std::vector<uint8_t> buf_;
   const uint8_t* pos_ = nullptr;
@@ -102,8 +107,8 @@ class JwwOut {
   // Closes without reporting; used on the failure path.
   void Abandon();
   const std::vector<uint8_t>& Memory() const { return mem_; }
-  // The system's error number of the first failure, 0 when none.
-  int Error() const { return error_; }
+  // The first failure, kNone when none.
+  platform::IoErr Error() const { return error_; }
 
   void Write(const void* src, size_t n) {
     if (n <= static_cast<size_t>(buf_.size() - used_) && file_) {
@@ -142,12 +147,12 @@ class JwwOut {
   void WriteSlow(const uint8_t* src, size_t n);
   void Flush();
 
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<platform::File> file_;
   bool memory_ = false;
   std::vector<uint8_t> mem_;
   std::vector<uint8_t> buf_;
   size_t used_ = 0;
-  int error_ = 0;
+  platform::IoErr error_ = platform::IoErr::kNone;
 };
 
 }  // namespace jww

@@ -1,7 +1,5 @@
 #include "jww/jww_strings.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <algorithm>
 #include <cmath>
@@ -9,6 +7,7 @@
 
 #include "jww/jww_data.h"
 #include "jww/jww_stream.h"
+#include "platform/code_page.h"
 
 namespace jww {
 
@@ -39,34 +38,6 @@ int LoneByteOf(char16_t c) {
     case u'\uF8F3': return 0xFF;
     default: return -1;
   }
-}
-
-// One converter per direction, opened once; iconv descriptors carry state,
-// so each conversion resets it first.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  // Converts one unit starting at *in; returns false on an invalid sequence.
-  size_t Convert(char** in, size_t* inLeft, char** out, size_t* outLeft) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return iconv(cd_, in, inLeft, out, outLeft);
-  }
-
- private:
-  iconv_t cd_;
-};
-
-Converter& FromCp932() {
-  static thread_local Converter c("UTF-16LE", "CP932");
-  return c;
-}
-Converter& ToCp932() {
-  static thread_local Converter c("CP932", "UTF-16LE");
-  return c;
 }
 
 bool AllAscii(const uint8_t* p, size_t n) {
@@ -158,37 +129,19 @@ JString DecodeAnsiBytes(const uint8_t* p, size_t n) {
 namespace {
 
 JString DecodeNonAscii(const uint8_t* p, size_t n) {
+  // Whole text first; only text with bytes the code page lacks goes the
+  // slow way, one character at a time.
   JString r;
-  Converter& cv = FromCp932();
-  {
-    // Whole text first; only text with bytes the code page lacks goes the
-    // slow way, one character at a time.
-    r.resize(n);
-    char* in = reinterpret_cast<char*>(const_cast<uint8_t*>(p));
-    size_t inLeft = n;
-    char* op = reinterpret_cast<char*>(r.data());
-    size_t outLeft = n * 2;
-    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
-        inLeft == 0) {
-      r.resize(n - outLeft / 2);
-      return r;
-    }
-    r.clear();
-  }
+  if (platform::Cp932ToUtf16(p, n, r)) return r;
+  r.clear();
+  JString one;
   size_t i = 0;
   while (i < n) {
     if (p[i] < 0x80) { r.push_back(p[i]); ++i; continue; }
     if (char16_t lone = LoneByteChar(p[i])) { r.push_back(lone); ++i; continue; }
     size_t len = (IsLeadByte(p[i]) && i + 1 < n) ? 2 : 1;
-    char16_t out[2];
-    char* in = reinterpret_cast<char*>(const_cast<uint8_t*>(p + i));
-    size_t inLeft = len;
-    char* op = reinterpret_cast<char*>(out);
-    size_t outLeft = sizeof out;
-    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
-        inLeft == 0) {
-      size_t units = (sizeof out - outLeft) / 2;
-      r.append(out, units);
+    if (platform::Cp932ToUtf16(p + i, len, one)) {
+      r += one;
       i += len;
     } else {
       r.push_back(kUndecodable);
@@ -228,36 +181,16 @@ namespace {
 
 std::string EncodeNonAscii(const JString& s) {
   std::string r;
-  Converter& cv = ToCp932();
-  {
-    r.resize(s.size() * 2);
-    char* in = reinterpret_cast<char*>(const_cast<char16_t*>(s.data()));
-    size_t inLeft = s.size() * 2;
-    char* op = r.data();
-    size_t outLeft = r.size();
-    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
-        inLeft == 0) {
-      r.resize(r.size() - outLeft);
-      return r;
-    }
-    r.clear();
-  }
+  if (platform::Utf16ToCp932(s.data(), s.size(), r)) return r;
+  r.clear();
+  std::string one;
   for (size_t i = 0; i < s.size(); ++i) {
     char16_t c = s[i];
     if (c < 0x80) { r.push_back(static_cast<char>(c)); continue; }
     if (int lone = LoneByteOf(c); lone >= 0) { r.push_back(static_cast<char>(lone)); continue; }
     size_t units = (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) ? 2 : 1;
-    char out[8];
-    char* in = reinterpret_cast<char*>(const_cast<char16_t*>(s.data() + i));
-    size_t inLeft = units * 2;
-    char* op = out;
-    size_t outLeft = sizeof out;
-    if (cv.ok() && cv.Convert(&in, &inLeft, &op, &outLeft) != static_cast<size_t>(-1) &&
-        inLeft == 0) {
-      r.append(out, sizeof out - outLeft);
-    } else {
-      r.push_back('?');
-    }
+    if (platform::Utf16ToCp932(s.data() + i, units, one)) r += one;
+    else r.push_back('?');
     i += units - 1;
   }
   return r;

@@ -297,10 +297,10 @@ void TJwwData::WriteAll(JwwOut& out, int32_t ver) {
 
 bool TJwwData::FileOut(const std::string& fname, int32_t ver) {
   JwwOut out;
-  FileOutErrno = 0;
+  FileOutError = platform::IoErr::kNone;
   // An existing file is never touched: only a file created here is removed.
   if (!out.CreateExclusive(fname)) {
-    FileOutErrno = out.Error();
+    FileOutError = out.Error();
     return false;
   }
   try {
@@ -308,9 +308,9 @@ bool TJwwData::FileOut(const std::string& fname, int32_t ver) {
     out.Close();
     return true;
   } catch (const std::exception&) {
-    FileOutErrno = out.Error();
+    FileOutError = out.Error();
     out.Abandon();
-    std::remove(fname.c_str());
+    platform::Fs().DeleteFile(fname);
     return false;
   }
 }

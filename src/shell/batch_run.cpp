@@ -75,7 +75,7 @@ JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& 
         // FileOut removes its own file when it fails and never touches one it
         // did not create, so nothing else is deleted here.
         written = doc.FileOut(dst, doc.Enthd.jwVer);
-        if (!written) o.why = WriteFailure(doc.FileOutErrno);
+        if (!written) o.why = WriteFailure(doc.FileOutError);
       } catch (const std::exception& e) {
         // One drawing that cannot be trimmed must not end the whole batch.
         o.why = std::string("trimming failed: ") + e.what();

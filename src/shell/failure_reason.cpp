@@ -1,8 +1,5 @@
 #include "shell/failure_reason.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
@@ -11,12 +8,18 @@
 namespace shell {
 
 std::string SourceRefusal(const std::string& path) {
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return "file not found";
-  if (S_ISDIR(st.st_mode)) return "is a folder, not a file";
-  if (!S_ISREG(st.st_mode)) return "not a regular file";
+  platform::FileSystem& fs = platform::Fs();
+  if (!fs.EntryExists(path)) return "file not found";
+  if (fs.DirectoryExists(path)) return "is a folder, not a file";
   jww::JwwIn in;
-  if (!in.Open(path)) return "cannot be opened";
+  if (!in.Open(path)) {
+    switch (in.OpenError()) {
+      case platform::IoErr::kNotRegular: return "not a regular file";
+      case platform::IoErr::kNotFound: return "file not found";
+      case platform::IoErr::kDenied: return "cannot be read (access denied)";
+      default: return "cannot be opened";
+    }
+  }
   uint8_t head[12];
   size_t got = in.Read(head, sizeof head);
   if (got < 8 || std::memcmp(head, "JwwData.", 8) != 0) return "not a JWW file (no \"JwwData.\" at its start)";
@@ -27,19 +30,13 @@ std::string SourceRefusal(const std::string& path) {
   return "";
 }
 
-std::string WriteFailure(int err) {
+std::string WriteFailure(platform::IoErr err) {
   switch (err) {
-    case 0: return "the output could not be written";
-    case EEXIST: return "the name was taken by another program meanwhile";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return std::string("disk full (") + std::strerror(err) + ")";
-    case EACCES:
-    case EPERM:
-    case EROFS: return std::string("destination not writable (") + std::strerror(err) + ")";
-    case ENOENT:
-    case ENOTDIR: return "destination folder not found";
-    default: return std::string("the output could not be written (") + std::strerror(err) + ")";
+    case platform::IoErr::kExists: return "the name was taken by another program meanwhile";
+    case platform::IoErr::kNoSpace: return "disk full";
+    case platform::IoErr::kDenied: return "destination not writable (access denied)";
+    case platform::IoErr::kNotFound: return "destination folder not found";
+    default: return "the output could not be written";
   }
 }
 

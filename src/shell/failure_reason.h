@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace shell {
 
 // Why the path is not a JWW drawing this program reads; "" when it is one.
 std::string SourceRefusal(const std::string& path);
-// Why writing an output failed, from the system's error number.
-std::string WriteFailure(int err);
+// Why writing an output failed, from the kind of error.
+std::string WriteFailure(platform::IoErr err);
 
 }  // namespace shell

@@ -1,6 +1,6 @@
 #include "shell/output_naming.h"
 
-#include <filesystem>
+#include "platform/file_system.h"
 
 namespace shell {
 
@@ -13,24 +13,22 @@ size_t NameStart(const std::string& path) {
   return p == std::string::npos ? 0 : p + 1;
 }
 
-bool Exists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
-}
+// Any entry makes a name taken, a dangling link included: it could not be
+// created over.
+bool Taken(const std::string& path) { return platform::Fs().EntryExists(path); }
 
 }  // namespace
 
 std::string AddPathDelim(const std::string& path) {
   if (!path.empty() && IsDelim(path.back())) return path;
-  return path + static_cast<char>(std::filesystem::path::preferred_separator);
+  return path + platform::kDelim;
 }
 
-bool IsDirectory(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_directory(path, ec);
-}
+bool IsDirectory(const std::string& path) { return platform::Fs().DirectoryExists(path); }
 
 std::string FileNamePart(const std::string& path) { return path.substr(NameStart(path)); }
+
+std::string FolderPart(const std::string& path) { return path.substr(0, NameStart(path)); }
 
 std::string LowerExt(const std::string& path) {
   size_t start = NameStart(path);
@@ -43,12 +41,12 @@ std::string LowerExt(const std::string& path) {
 }
 
 std::string MakeUniqueFileName(const std::string& path) {
-  if (!Exists(path)) return path;
+  if (!Taken(path)) return path;
   std::string ext = LowerExt(path);
   std::string base = ext.empty() ? path : path.substr(0, path.size() - ext.size());
   for (int n = 1; n <= 99999; ++n) {
     std::string candidate = base + "~" + std::to_string(n) + ext;
-    if (!Exists(candidate)) return candidate;
+    if (!Taken(candidate)) return candidate;
   }
   return "";
 }

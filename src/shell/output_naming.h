@@ -14,6 +14,8 @@ std::string LowerExt(const std::string& path);
 bool IsDirectory(const std::string& path);
 // The file-name part of a path.
 std::string FileNamePart(const std::string& path);
+// The folder part of a path, with its delimiter; "" when there is none.
+std::string FolderPart(const std::string& path);
 // The path itself when no file has it, else the first free "base~n.ext"
 // (n = 1 to 99999); "" when all of those are taken.
 std::string MakeUniqueFileName(const std::string& path);

@@ -10,8 +10,19 @@ namespace shell {
 // and closed to others. False otherwise.
 bool MakePrivateFolder(const std::string& path);
 
-// The user's config folder for this program ($XDG_CONFIG_HOME/orvantis or
-// ~/.config/orvantis), private; "" when it cannot be had.
+// This program's folder in the user's config and cache places
+// ($XDG_CONFIG_HOME/orvantis, $XDG_CACHE_HOME/orvantis or their ~/.config and
+// ~/.cache defaults; %APPDATA%\Orvantis and %LOCALAPPDATA%\Orvantis on
+// Windows), private and ending with a delimiter; "" when it cannot be had.
 std::string UserConfigFolder();
+std::string UserCacheFolder();
+
+// A new private folder of a random name among the system's temporary files,
+// for when the user has no cache folder; "" when none can be made.
+std::string FreshPrivateFolder();
+
+// True when a file can be created in the folder (tried, not guessed from
+// permission bits, which say nothing about read-only media or access lists).
+bool FolderWritable(const std::string& folder);
 
 }  // namespace shell

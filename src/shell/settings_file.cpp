@@ -1,15 +1,10 @@
 #include "shell/settings_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <vector>
 
 #include "jww/jww_strings.h"
+#include "platform/file_system.h"
 #include "shell/output_naming.h"
 #include "shell/private_folder.h"
 #include "shell/system_text.h"
@@ -63,11 +58,15 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
   return lines;
 }
 
+// Settings files are a few hundred bytes; anything past 1 MB is not one.
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  bytes.assign(std::istreambuf_iterator<char>(f), {});
-  return !f.bad();
+  auto f = platform::Fs().OpenRead(path, nullptr);
+  if (!f || f->Size() > (1u << 20)) return false;
+  bytes.resize(static_cast<size_t>(f->Size()));
+  long long got = f->Read(bytes.data(), bytes.size());
+  if (got < 0) return false;
+  bytes.resize(static_cast<size_t>(got));
+  return true;
 }
 
 std::string Serialise(const DatSettings& s) {
@@ -86,23 +85,10 @@ std::string Serialise(const DatSettings& s) {
   return t;
 }
 
-bool WriteAllBytes(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 std::string TempNameBeside(const std::string& path) {
   std::random_device rd;
-  size_t cut = path.find_last_of('/');
-  std::string folder = cut == std::string::npos ? "" : path.substr(0, cut + 1);
-  std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-  return folder + "." + name + "." + std::to_string(getpid()) + "." + std::to_string(rd()) + ".tmp";
+  return FolderPart(path) + "." + FileNamePart(path) + "." + std::to_string(platform::CurrentProcessId()) + "." +
+         std::to_string(rd()) + ".tmp";
 }
 
 }  // namespace
@@ -185,19 +171,20 @@ void OpenDatFile(const std::string& path, DatSettings& s) {
 
 bool SaveDatFile(const std::string& path, const DatSettings& s) {
   if (path.empty()) return false;
+  platform::FileSystem& fs = platform::Fs();
   std::string tmp = TempNameBeside(path);
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = WriteAllBytes(fd, Serialise(s)) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(tmp.c_str());
+  auto f = fs.CreateExclusive(tmp, nullptr);
+  if (!f) return false;
+  std::string bytes = Serialise(s);
+  bool ok = f->Write(bytes.data(), bytes.size()) && f->Sync();
+  ok = f->Close() && ok;
+  ok = ok && fs.MoveReplace(tmp, path);
+  if (!ok) fs.DeleteFile(tmp);
   return ok;
 }
 
 std::string SettingsPath(const std::string& exeFolder, const std::string& fileName) {
-  std::string folder = AddPathDelim(exeFolder);
-  if (!exeFolder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0) return folder + fileName;
+  if (!exeFolder.empty() && FolderWritable(exeFolder)) return AddPathDelim(exeFolder) + fileName;
   std::string config = UserConfigFolder();
   return config.empty() ? "" : config + fileName;
 }

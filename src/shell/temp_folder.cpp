@@ -1,58 +1,37 @@
 #include "shell/temp_folder.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
+#include "platform/file_system.h"
 #include "shell/output_naming.h"
+#include "shell/private_folder.h"
 
 namespace shell {
 
-namespace fs = std::filesystem;
-
-namespace {
-
-bool Usable(const fs::path& dir) {
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  return fs::is_directory(dir, ec) && access(dir.c_str(), W_OK | X_OK) == 0;
-}
-
-fs::path UserCacheFolder() {
-  if (const char* x = std::getenv("XDG_CACHE_HOME"); x && *x) return fs::path(x) / "orvantis";
-  if (const char* h = std::getenv("HOME"); h && *h) return fs::path(h) / ".cache" / "orvantis";
-  return fs::temp_directory_path() / "orvantis";
-}
-
-}  // namespace
-
-std::string ExecutableFolder() {
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return AddPathDelim(fs::current_path(ec).string());
-  return AddPathDelim(exe.parent_path().string());
-}
+std::string ExecutableFolder() { return FolderPart(platform::Fs().ExecutablePath()); }
 
 std::string MakeTempFolder(const std::string& exeFolder) {
-  fs::path beside = fs::path(exeFolder) / "TEMP";
-  if (Usable(beside)) return AddPathDelim(beside.string());
-  fs::path cache = UserCacheFolder() / "TEMP";
-  Usable(cache);
-  return AddPathDelim(cache.string());
+  if (!exeFolder.empty()) {
+    std::string beside = AddPathDelim(exeFolder) + "TEMP";
+    if (platform::Fs().CreateFolders(beside) && FolderWritable(beside)) return AddPathDelim(beside);
+  }
+  // A system-wide install: the user's own cache, never a fixed shared path.
+  std::string cache = UserCacheFolder();
+  if (!cache.empty()) {
+    std::string temp = cache + "TEMP";
+    if (MakePrivateFolder(temp)) return AddPathDelim(temp);
+  }
+  return FreshPrivateFolder();
 }
 
 std::string MakeRunFolder(const std::string& tempFolder) {
-  fs::path run = fs::path(tempFolder) / ("run-" + std::to_string(getpid()));
-  std::error_code ec;
-  fs::create_directories(run, ec);
-  return AddPathDelim(run.string());
+  std::string run = AddPathDelim(tempFolder) + "run-" + std::to_string(platform::CurrentProcessId());
+  platform::Fs().CreateFolders(run);
+  return AddPathDelim(run);
 }
 
 void RemoveTempFolderIfEmpty(const std::string& folder) {
-  std::error_code ec;
-  if (fs::is_directory(folder, ec) && fs::is_empty(folder, ec)) fs::remove(folder, ec);
+  std::string f = folder;
+  while (f.size() > 1 && (f.back() == '/' || f.back() == '\\')) f.pop_back();
+  platform::Fs().RemoveEmptyFolder(f);  // a folder with anything left in it stays
 }
 
 }  // namespace shell
