@@ -30,6 +30,18 @@ class Converter {
   iconv_t cd_;
 };
 
+// glibc maps these to look-alikes one way only (¢ £ ¥ ¬ — ‖ ‾ − 〜); Windows'
+// code page 932 has no such character, so they count as missing here too.
+bool OneWayLookAlike(char16_t c) {
+  switch (c) {
+    case u'\u00A2': case u'\u00A3': case u'\u00A5': case u'\u00AC': case u'\u2014':
+    case u'\u2016': case u'\u203E': case u'\u2212': case u'\u301C':
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 bool Cp932ToUtf16(const uint8_t* p, size_t n, std::u16string& out) {
@@ -42,6 +54,8 @@ bool Cp932ToUtf16(const uint8_t* p, size_t n, std::u16string& out) {
 }
 
 bool Utf16ToCp932(const char16_t* p, size_t n, std::string& out) {
+  for (size_t i = 0; i < n; ++i)
+    if (OneWayLookAlike(p[i])) return false;
   static thread_local Converter cv("CP932", "UTF-16LE");
   out.resize(n * 2);  // at most two bytes a code unit
   size_t bytes = out.size();

@@ -2,9 +2,11 @@
 // reasons for failures, and Ctrl-C between files.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -23,9 +25,10 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 // A copy of the program in its own folder, with a settings file beside it.
 std::string ProgramWithSettings(const testutil::TempDir& dir, const std::string& settings) {
   fs::create_directories(dir.file("bin"));
-  fs::copy_file(ORVANTIS_CLI, dir.file("bin/orvantis-cli"));
+  std::string program = dir.file("bin/orvantis-cli") + testutil::kExe;
+  fs::copy_file(ORVANTIS_CLI, program);
   testutil::WriteFile(dir.file("bin/orvantis.dat"), std::vector<uint8_t>(settings.begin(), settings.end()));
-  return dir.file("bin/orvantis-cli");
+  return program;
 }
 
 std::string SettingsWithOption(int k) {
@@ -72,6 +75,9 @@ TEST(ConvertCli, DestinationFromTheSettingsFile) {
 }
 
 TEST(ConvertCli, DesktopAndDocumentsFolders) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows names these folders through the shell, not through variables a test can set";
+#else
   testutil::TempDir dir;
   fs::create_directories(dir.file("home/Desktop"));
   fs::create_directories(dir.file("home/papers"));
@@ -90,6 +96,7 @@ TEST(ConvertCli, DesktopAndDocumentsFolders) {
   EXPECT_EQ(none.status, 1);
   EXPECT_TRUE(Has(none.out, "デスクトップフォルダが見つかりません。")) << none.out;
   EXPECT_FALSE(Has(none.out, "変換")) << none.out;
+#endif
 }
 
 TEST(ConvertCli, WhySaysWhy) {
@@ -106,6 +113,7 @@ TEST(ConvertCli, WhySaysWhy) {
   EXPECT_TRUE(Has(r.out, "※元のファイルが壊れていたため、読み込めた部分だけを保存しました")) << r.out;
   EXPECT_TRUE(Has(r.out, "    the source is damaged")) << r.out;
   EXPECT_TRUE(Has(r.out, "    not a JWW file")) << r.out;
+#ifndef _WIN32
   // A folder even root cannot write into.
   if (access("/sys/kernel", F_OK) == 0) {
     CliRun ro = Cli("convert --why --dest /sys/kernel " + dir.file("good.jww"));
@@ -113,12 +121,17 @@ TEST(ConvertCli, WhySaysWhy) {
     EXPECT_TRUE(Has(ro.out, "変換失敗")) << ro.out;
     EXPECT_TRUE(Has(ro.out, "    destination not writable")) << ro.out;
   }
+#endif
   // Without --why the log keeps its two words only.
   CliRun quiet = Cli("convert --dest " + dir.file("out") + " " + dir.file("other.jww"));
   EXPECT_FALSE(Has(quiet.out, "not a JWW file")) << quiet.out;
 }
 
 TEST(ConvertCli, CtrlCStopsAfterTheFileInProgress) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a console control event needs a console shared with the program; the run's stop rule is "
+                  "tested through the host (RunProc.EscapeStopsBeforeTheNextFile)";
+#else
   testutil::TempDir dir;
   const auto big = testutil::ManyPointsDrawing(400000);
   std::string args;
@@ -165,4 +178,5 @@ TEST(ConvertCli, CtrlCStopsAfterTheFileInProgress) {
   }
   EXPECT_GE(outputs, 1u);
   EXPECT_LT(outputs, 6u) << log;
+#endif
 }

@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "jww/jww_data.h"
 #include "jww/jww_strings.h"
 #include "jww_builder.h"
+#include "failing_file_system.h"
 #include "test_util.h"
 
 using namespace jww;
@@ -332,20 +330,13 @@ TEST(Writer, NeverReplacesAndLeavesNothingOnFailure) {
   EXPECT_TRUE(d.FileOut(tmp.file("fine.jww"), 600));
   EXPECT_EQ(testutil::ReadFile(tmp.file("fine.jww")), b.b);
 
-  // A device that fills up: the write fails and no file is left. Run in a
-  // child so the file-size limit touches nothing else.
+  // A disk that fills up: the write fails, says so, and no file is left.
   std::string full = tmp.file("full.jww");
-  pid_t pid = fork();
-  if (pid == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit lim{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &lim);
-    bool ok = d.FileOut(full, 600);
-    _exit(ok ? 1 : 0);
+  {
+    testutil::FailingFileSystem disk(1000);
+    EXPECT_FALSE(d.FileOut(full, 600));
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(d.FileOutError, platform::IoErr::kNoSpace);
   EXPECT_FALSE(fs::exists(full));
 }
 

@@ -33,9 +33,11 @@ TEST(OutputNaming, BranchNumbers) {
 TEST(OutputNaming, PathHelpers) {
   EXPECT_EQ(shell::LowerExt("/x.y/PLAN.JwW"), ".jww");
   EXPECT_EQ(shell::LowerExt("/x.y/plan"), "");
+  const std::string delim(1, testutil::kDelim);
   EXPECT_EQ(shell::AddPathDelim("/a/"), "/a/");
-  EXPECT_EQ(shell::AddPathDelim("/a"), "/a/");
-  EXPECT_EQ(shell::AddPathDelim(""), "/");
+  EXPECT_EQ(shell::AddPathDelim("C:\\a\\"), "C:\\a\\");
+  EXPECT_EQ(shell::AddPathDelim("/a"), "/a" + delim);
+  EXPECT_EQ(shell::AddPathDelim(""), delim);
 }
 
 using testutil::PointsDrawing;
@@ -223,12 +225,14 @@ TEST(RunProc, LogStatusAndSettingsInTheirOrder) {
 
 TEST(RunProc, NamesNeverReplaceAFile) {
   RunFolders r;
-  testutil::WriteFile(r.f("a/PLAN.JWW"), PointsDrawing({{0, 0}}));
+  fs::create_directories(r.f("c"));  // names differing in case only are one file on Windows
+  testutil::WriteFile(r.f("c/PLAN.JWW"), PointsDrawing({{0, 0}}));
   testutil::FakeHost h;
   h.options = {false, false, true, false, false};  // beside each source
   TJwwData doc;
-  shell::RunProc(doc, {r.f("a/plan.jww"), r.f("a/PLAN.JWW"), r.f("a/plan.jww")}, h);
-  EXPECT_EQ(r.FilesIn("a"), (Strings{"PLAN.JWW", "PLAN~1.jww", "plan.jww", "plan~1.jww", "plan~2.jww"}));
+  shell::RunProc(doc, {r.f("a/plan.jww"), r.f("c/PLAN.JWW"), r.f("a/plan.jww")}, h);
+  EXPECT_EQ(r.FilesIn("a"), (Strings{"plan.jww", "plan~1.jww", "plan~2.jww"}));
+  EXPECT_EQ(r.FilesIn("c"), (Strings{"PLAN.JWW", "PLAN~1.jww"}));
   EXPECT_EQ(testutil::ReadFile(r.f("a/plan.jww")), PointsDrawing({{0, 0}}));
 }
 
