@@ -8,6 +8,7 @@
 #                      tests under Wine and pack dist/orvantis-<version>-win64.zip
 set -euo pipefail
 cd "$(dirname "$0")"
+ROOT=$(pwd)
 
 JOBS=${JOBS:-$(nproc)}
 BUILD=${BUILD:-build}
@@ -42,7 +43,7 @@ WIN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine6
 wine_run() {
   local wine=wine
   command -v wine >/dev/null || wine=/usr/lib/wine/wine64
-  LANG=C.UTF-8 WINEPREFIX="$PWD/$WIN_BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
+  LANG=C.UTF-8 WINEPREFIX="$ROOT/$WIN_BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
     "$wine" "$@"
 }
 

@@ -33,6 +33,7 @@ class FailingFileSystem : public platform::FileSystem {
     return sys().MoveNoReplace(a, b, e);
   }
   std::string ExecutablePath() override { return sys().ExecutablePath(); }
+  std::vector<platform::FolderEntry> ListFolder(const std::string& f) override { return sys().ListFolder(f); }
 
  private:
   class FullFile : public platform::File {

@@ -106,11 +106,9 @@ int RunConvert(const std::vector<std::string>& args) {
   TerminalHost host(settings, progress, o.why);
   CatchStopSignal();
   jww::TJwwData doc;
-  const std::string temp = shell::MakeTempFolder(exeFolder);
-  doc.BindImageFolder = shell::MakeRunFolder(temp);
+  shell::RunImageFolder images{exeFolder};
+  doc.BindImageFolder = images.path();
   shell::RunSummary sum = shell::RunProc(doc, o.files, host);
-  shell::RemoveTempFolderIfEmpty(doc.BindImageFolder);
-  shell::RemoveTempFolderIfEmpty(temp);
   bool clean = sum.started && !sum.stopped && sum.failed == 0 && sum.salvaged == 0;
   return clean ? 0 : 1;
 }

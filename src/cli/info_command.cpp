@@ -90,8 +90,8 @@ int RunInfo(const std::vector<std::string>& args) {
     return 2;
   }
   jww::TJwwData doc;
-  const std::string temp = shell::MakeTempFolder();
-  doc.BindImageFolder = shell::MakeRunFolder(temp);
+  shell::RunImageFolder images{};
+  doc.BindImageFolder = images.path();
   int status = 0;
   for (const auto& path : files) {
     std::string reason = shell::SourceRefusal(path);
@@ -109,8 +109,6 @@ int RunInfo(const std::vector<std::string>& args) {
     }
     shell::JwwDataFree(doc);
   }
-  shell::RemoveTempFolderIfEmpty(doc.BindImageFolder);
-  shell::RemoveTempFolderIfEmpty(temp);
   return status;
 }
 

@@ -126,7 +126,10 @@ void JwwOut::Close() {
   if (memory_) { memory_ = false; return; }
   if (!file_) return;
   Flush();
-  bool ok = file_->Close();
+  // On the disk before the caller gives the file its final name, so that a
+  // power cut never leaves a named but empty output.
+  bool ok = file_->Sync();
+  ok = file_->Close() && ok;
   if (!ok && error_ == platform::IoErr::kNone) error_ = file_->error;
   file_.reset();
   if (!ok) throw JwwIoError(kErrFileIo);

@@ -102,7 +102,8 @@ class JwwOut {
   bool CreateExclusive(const std::string& path);
   // Collects the bytes in memory instead of a file.
   void OpenMemory();
-  // Flushes and closes; throws when any byte could not be written.
+  // Flushes onto the disk and closes; throws when any byte could not be
+  // written.
   void Close();
   // Closes without reporting; used on the failure path.
   void Abandon();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -40,6 +41,12 @@ class File {
   IoErr error = IoErr::kNone;  // the first failure
 };
 
+struct FolderEntry {
+  std::string name;
+  bool folder = false;
+  int64_t ageSeconds = 0;  // since its last change
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -62,6 +69,8 @@ class FileSystem {
   // Gives a file a new name only when no entry has it (kExists otherwise).
   virtual bool MoveNoReplace(const std::string& from, const std::string& to, IoErr* err) = 0;
   virtual std::string ExecutablePath() = 0;
+  // The entries of a folder (not "." and ".."), links not followed.
+  virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
 };
 
 // The file system in use: the system's own unless a test put another there.
@@ -71,6 +80,8 @@ void SetFileSystem(FileSystem* fs);
 FileSystem& SystemFileSystem();
 
 unsigned long CurrentProcessId();
+// Whether a process of that id runs on this machine.
+bool ProcessRuns(unsigned long pid);
 
 // The path delimiter of this system.
 #ifdef _WIN32

@@ -1,10 +1,13 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <climits>
+#include <ctime>
 
 #include "platform/file_system.h"
 
@@ -128,6 +131,22 @@ class PosixFileSystem : public FileSystem {
     if (err) *err = IoErr::kNone;
     return true;
   }
+  std::vector<FolderEntry> ListFolder(const std::string& folder) override {
+    std::vector<FolderEntry> r;
+    DIR* d = ::opendir(folder.c_str());
+    if (!d) return r;
+    time_t now = ::time(nullptr);
+    std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    while (dirent* e = ::readdir(d)) {
+      std::string name = e->d_name;
+      if (name == "." || name == "..") continue;
+      struct stat st;
+      if (::lstat((base + name).c_str(), &st) != 0) continue;
+      r.push_back({name, S_ISDIR(st.st_mode), static_cast<int64_t>(now - st.st_mtime)});
+    }
+    ::closedir(d);
+    return r;
+  }
   std::string ExecutablePath() override {
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -144,6 +163,11 @@ class PosixFileSystem : public FileSystem {
 }  // namespace
 
 unsigned long CurrentProcessId() { return static_cast<unsigned long>(::getpid()); }
+
+bool ProcessRuns(unsigned long pid) {
+  if (pid == 0 || pid > static_cast<unsigned long>(INT_MAX)) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 FileSystem& SystemFileSystem() {
   static PosixFileSystem fs;

@@ -122,6 +122,24 @@ class WinFileSystem : public FileSystem {
     if (err) *err = IoErr::kNone;
     return true;
   }
+  std::vector<FolderEntry> ListFolder(const std::string& folder) override {
+    std::vector<FolderEntry> r;
+    std::string base = folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + "\\";
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW(WidePath(base + "*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return r;
+    FILETIME nowFt;
+    GetSystemTimeAsFileTime(&nowFt);
+    auto ticks = [](const FILETIME& t) { return (static_cast<int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    do {
+      std::string name = NarrowPath(fd.cFileName);
+      if (name == "." || name == "..") continue;
+      int64_t age = (ticks(nowFt) - ticks(fd.ftLastWriteTime)) / 10000000;
+      r.push_back({name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, age});
+    } while (FindNextFileW(h, &fd));
+    FindClose(h);
+    return r;
+  }
   std::string ExecutablePath() override {
     std::wstring buf(32768, L'\0');
     DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
@@ -139,6 +157,15 @@ class WinFileSystem : public FileSystem {
 }  // namespace
 
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessRuns(unsigned long pid) {
+  HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // someone else's process
+  DWORD code = 0;
+  bool runs = GetExitCodeProcess(h, &code) && code == STILL_ACTIVE;
+  CloseHandle(h);
+  return runs;
+}
 
 FileSystem& SystemFileSystem() {
   static WinFileSystem fs;

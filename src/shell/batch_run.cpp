@@ -1,9 +1,12 @@
 #include "shell/batch_run.h"
 
 #include <exception>
+#include <set>
 
 #include "jww/jww_strings.h"
+#include "shell/debris.h"
 #include "shell/failure_reason.h"
+#include "shell/output_file.h"
 #include "shell/output_naming.h"
 
 namespace shell {
@@ -55,7 +58,7 @@ void JwwDataFree(jww::TJwwData& doc) {
 }
 
 JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& dst,
-                 const trim::StatusFn& status, FileOutcome* outcome) {
+                 const trim::StatusFn& status, FileOutcome* outcome, const std::string& wanted) {
   FileOutcome o;
   bool written = false;
   if (LowerExt(src) != ".jww") {
@@ -72,10 +75,14 @@ JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& 
       try {
         trim::FileConv(doc, status);
         doc.SetFileOutOption(doc.MojiEncode ? 32 : 0);
-        // FileOut removes its own file when it fails and never touches one it
-        // did not create, so nothing else is deleted here.
-        written = doc.FileOut(dst, doc.Enthd.jwVer);
-        if (!written) o.why = WriteFailure(doc.FileOutError);
+        // Written under a temporary name (FileOut removes it when it fails),
+        // then named without replacing anything.
+        std::string tmp = TempOutputName(dst);
+        platform::IoErr err = platform::IoErr::kNone;
+        if (doc.FileOut(tmp, doc.Enthd.jwVer)) o.written = PlaceOutput(tmp, dst, wanted.empty() ? dst : wanted, &err);
+        else err = doc.FileOutError;
+        written = !o.written.empty();
+        if (!written) o.why = WriteFailure(err);
       } catch (const std::exception& e) {
         // One drawing that cannot be trimmed must not end the whole batch.
         o.why = std::string("trimming failed: ") + e.what();
@@ -100,6 +107,7 @@ RunSummary RunProc(jww::TJwwData& doc, const std::vector<std::string>& FList, Ba
   host.SaveSettings();
   host.LogClear();
   auto status = [&host](const JString& s) { host.SetStatus(s); };
+  std::set<std::string> cleaned;  // destination folders cleared of stale temporary outputs
   for (size_t i = 0; i < FList.size(); ++i) {
     if (host.EscapeDown()) {
       host.LogAdd(kEscStop);
@@ -107,13 +115,16 @@ RunSummary RunProc(jww::TJwwData& doc, const std::vector<std::string>& FList, Ba
       break;
     }
     const std::string& src = FList[i];
-    std::string dst = MakeUniqueFileName(dest.sameFolder ? src : dest.folder + FileNamePart(src));
-    JString usrc = FromUtf8(src), udst = FromUtf8(dst);
+    std::string wanted = dest.sameFolder ? src : dest.folder + FileNamePart(src);
+    if (cleaned.insert(FolderPart(wanted)).second) RemoveStaleTempOutputs(FolderPart(wanted));
+    std::string dst = MakeUniqueFileName(wanted);
+    JString usrc = FromUtf8(src);
     host.LogAdd(usrc);
-    host.LogAdd(u"→ " + udst);
-    host.SetStatus(kSaving + usrc + u" → " + udst);
+    host.SetStatus(kSaving + usrc + u" → " + FromUtf8(dst));
     FileOutcome o;
-    JString result = RunProc1(doc, src, dst, status, &o);
+    JString result = RunProc1(doc, src, dst, status, &o, wanted);
+    // The arrow names the file actually written, settled only now.
+    host.LogAdd(u"→ " + FromUtf8(o.written.empty() ? dst : o.written));
     host.LogAdd(u"\u3000…… " + result);
     if (result == kConverted) ++sum.converted;
     else ++sum.failed;

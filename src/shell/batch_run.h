@@ -24,14 +24,18 @@ void JwwDataFree(jww::TJwwData& doc);
 
 // What became of one source beyond its result word.
 struct FileOutcome {
+  std::string written;    // the output's name, when one was written
   bool salvaged = false;  // written, but the source was damaged and read in part
   std::string why;        // the reason, when it failed or was salvaged
 };
 
 // Converts one file: check, read, trim, write. Returns one of the two result
-// words; the word is "変換完了" only when this conversion wrote dst.
+// words; the word is "変換完了" only when this conversion wrote an output.
+// The output goes to dst or, when another program takes that name while it
+// is written, to the next free branch number of `wanted` (dst when empty);
+// outcome->written names it.
 JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& dst,
-                 const trim::StatusFn& status, FileOutcome* outcome = nullptr);
+                 const trim::StatusFn& status, FileOutcome* outcome = nullptr, const std::string& wanted = "");
 
 struct RunSummary {
   bool started = false;  // the destination was settled and the files taken in turn

@@ -11,10 +11,12 @@ namespace shell {
 
 namespace {
 
+// A real folder (not a link) of this user's, closed to others. One of ours
+// left open by an older version is closed now; anyone else's is refused.
 bool IsPrivateFolder(const std::string& path) {
   struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return false;
-  return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
+  if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
+  return (st.st_mode & 077) == 0 || chmod(path.c_str(), 0700) == 0;
 }
 
 std::string ProgramFolderIn(const char* xdgVar, const char* homeDefault) {

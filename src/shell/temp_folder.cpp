@@ -1,6 +1,7 @@
 #include "shell/temp_folder.h"
 
 #include "platform/file_system.h"
+#include "shell/debris.h"
 #include "shell/output_naming.h"
 #include "shell/private_folder.h"
 
@@ -11,7 +12,7 @@ std::string ExecutableFolder() { return FolderPart(platform::Fs().ExecutablePath
 std::string MakeTempFolder(const std::string& exeFolder) {
   if (!exeFolder.empty()) {
     std::string beside = AddPathDelim(exeFolder) + "TEMP";
-    if (platform::Fs().CreateFolders(beside) && FolderWritable(beside)) return AddPathDelim(beside);
+    if (FolderWritable(exeFolder) && MakePrivateFolder(beside) && FolderWritable(beside)) return AddPathDelim(beside);
   }
   // A system-wide install: the user's own cache, never a fixed shared path.
   std::string cache = UserCacheFolder();
@@ -24,7 +25,7 @@ std::string MakeTempFolder(const std::string& exeFolder) {
 
 std::string MakeRunFolder(const std::string& tempFolder) {
   std::string run = AddPathDelim(tempFolder) + "run-" + std::to_string(platform::CurrentProcessId());
-  platform::Fs().CreateFolders(run);
+  MakePrivateFolder(run);
   return AddPathDelim(run);
 }
 
@@ -32,6 +33,16 @@ void RemoveTempFolderIfEmpty(const std::string& folder) {
   std::string f = folder;
   while (f.size() > 1 && (f.back() == '/' || f.back() == '\\')) f.pop_back();
   platform::Fs().RemoveEmptyFolder(f);  // a folder with anything left in it stays
+}
+
+RunImageFolder::RunImageFolder(const std::string& exeFolder) : temp_(MakeTempFolder(exeFolder)) {
+  RemoveDeadRunFolders(temp_);
+  run_ = MakeRunFolder(temp_);
+}
+
+RunImageFolder::~RunImageFolder() {
+  RemoveRunFolder(run_);
+  RemoveTempFolderIfEmpty(temp_);
 }
 
 }  // namespace shell

@@ -80,11 +80,19 @@ TEST(RunProc1, FailuresWriteNothing) {
   testutil::WriteFile(dir.file("good.txt"), PointsDrawing({{0, 0}}));
   EXPECT_EQ(shell::RunProc1(doc, dir.file("good.txt"), dir.file("o2.jww"), nullptr), JString(shell::kFailed));
   EXPECT_FALSE(fs::exists(dir.file("o2.jww")));
-  // A destination that appeared meanwhile is neither replaced nor deleted.
+  // A destination that appeared meanwhile is neither replaced nor deleted:
+  // the output takes the next free branch number.
   testutil::WriteFile(dir.file("good.jww"), PointsDrawing({{0, 0}}));
   testutil::WriteFile(dir.file("taken.jww"), {9});
-  EXPECT_EQ(shell::RunProc1(doc, dir.file("good.jww"), dir.file("taken.jww"), nullptr), JString(shell::kFailed));
+  shell::FileOutcome o;
+  EXPECT_EQ(shell::RunProc1(doc, dir.file("good.jww"), dir.file("taken.jww"), nullptr, &o), JString(shell::kConverted));
   EXPECT_EQ(testutil::ReadFile(dir.file("taken.jww")), (std::vector<uint8_t>{9}));
+  EXPECT_EQ(o.written, dir.file("taken~1.jww"));
+  EXPECT_EQ(testutil::ReadFile(dir.file("taken~1.jww")), PointsDrawing({{0, 0}}));
+  // Nothing but the sources and outputs: no temporary file is left.
+  size_t n = 0;
+  for (const auto& e : fs::directory_iterator(dir.path())) n += e.path().filename().string()[0] == '.';
+  EXPECT_EQ(n, 0u);
 }
 
 namespace {
@@ -211,8 +219,8 @@ TEST(RunProc, LogStatusAndSettingsInTheirOrder) {
   // Same names from two folders: the second gets the first branch number.
   EXPECT_EQ(r.FilesIn("out"), (Strings{"plan.jww", "plan~1.jww"}));
   std::string a = r.f("a/plan.jww"), b = r.f("b/plan.jww"), o1 = r.f("out/plan.jww"), o2 = r.f("out/plan~1.jww");
-  Strings expected = {"save", "clear", "log:" + a, "log:→ " + o1,
-                      "status:ファイル保存中です\u3000" + a + " → " + o1};
+  // The arrow line follows the conversion: it names the file written.
+  Strings expected = {"save", "clear", "log:" + a, "status:ファイル保存中です\u3000" + a + " → " + o1};
   Strings got(h.events.begin(), h.events.begin() + static_cast<long>(expected.size()));
   EXPECT_EQ(got, expected);
   EXPECT_EQ(h.Log(), (Strings{a, "→ " + o1, "\u3000…… 変換完了", b, "→ " + o2, "\u3000…… 変換完了"}));

@@ -2,6 +2,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <cstdlib>
@@ -183,9 +184,15 @@ TEST(SettingsFile, PathFallsBackToAPrivateConfigFolder) {
   struct stat st;
   ASSERT_EQ(stat(dir.file("config/orvantis").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
-  // A config folder that others could have prepared is refused.
+  // One of ours left open to others is closed again; one that another user
+  // prepared is refused.
   chmod(dir.file("config/orvantis").c_str(), 0777);
-  EXPECT_EQ(shell::SettingsPath(dir.file("missing"), "orvantis.dat"), "");
+  EXPECT_EQ(shell::SettingsPath(dir.file("missing"), "orvantis.dat"), dir.file("config/orvantis/orvantis.dat"));
+  ASSERT_EQ(stat(dir.file("config/orvantis").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  if (geteuid() == 0 && chown(dir.file("config/orvantis").c_str(), 65534, 65534) == 0) {
+    EXPECT_EQ(shell::SettingsPath(dir.file("missing"), "orvantis.dat"), "");
+  }
   if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   else unsetenv("XDG_CONFIG_HOME");
 #endif
