@@ -6,6 +6,7 @@
 #   ./build.sh bench   build and run the benchmarks (see bench/run.sh)
 #   ./build.sh windows cross-build the Windows programs and tests, run the
 #                      tests under Wine and pack dist/orvantis-<version>-win64.zip
+#   ./build.sh screenshot  docs/window.png, the window under Wine and Xvfb
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -37,7 +38,7 @@ build() {
 }
 
 WIN_BUILD=${WIN_BUILD:-build-win}
-WIN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest)
+WIN_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest xvfb xdotool)
 
 # Wine in a prefix of its own under the build folder, quiet and headless.
 wine_run() {
@@ -45,6 +46,17 @@ wine_run() {
   command -v wine >/dev/null || wine=/usr/lib/wine/wine64
   LANG=C.UTF-8 WINEPREFIX="$ROOT/$WIN_BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
     "$wine" "$@"
+}
+
+# A program under Wine with a virtual X display of its own.
+xvfb_run_env() {
+  LANG=C.UTF-8 WINEPREFIX="$ROOT/$WIN_BUILD/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+}
+xvfb_wine() {
+  local wine=wine
+  command -v wine >/dev/null || wine=/usr/lib/wine/wine64
+  xvfb_run_env "$wine" "$@"
 }
 
 build_windows() {
@@ -61,6 +73,9 @@ test_windows() {
   build_windows
   echo "== Windows tests under Wine =="
   (cd "$WIN_BUILD" && wine_run orvantis_tests.exe --gtest_brief=1)
+  echo "== the window under Wine and Xvfb =="
+  (cd "$WIN_BUILD" && xvfb_wine orvantis_app_tests.exe --gtest_brief=1)
+  xvfb_run_env tests/app/e2e.sh "$WIN_BUILD" "$BUILD"
   local work="$WIN_BUILD/wine-check"
   rm -rf "$work" && mkdir -p "$work/出力"
   cp examples/sample.jww "$work/図面.jww"
@@ -99,8 +114,14 @@ case "${1:-}" in
     cmake --build "$BUILD-bench" -j "$JOBS"
     bench/run.sh "$BUILD-bench"
     ;;
+  screenshot)
+    build
+    build_windows
+    install_missing imagemagick fonts-ipafont-gothic fonts-wine
+    xvfb_run_env docs/screenshot.sh "$WIN_BUILD"
+    ;;
   *)
-    echo "usage: ./build.sh demo|test|bench|windows" >&2
+    echo "usage: ./build.sh demo|test|bench|windows|screenshot" >&2
     exit 2
     ;;
 esac
