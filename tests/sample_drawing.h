@@ -14,7 +14,7 @@ namespace sample {
 
 constexpr double kPi = std::numbers::pi;
 
-void Elements(Stream& s) {
+inline void Elements(Stream& s) {
   Attr a;
   Attr red = a;
   red.color = 2;

@@ -5,6 +5,7 @@
 #include "console.h"
 #include "jww/jww_strings.h"
 #include "shell/batch_run.h"
+#include "shell/output_naming.h"
 #include "shell/settings_file.h"
 #include "shell/temp_folder.h"
 #include "stop_signal.h"
@@ -15,7 +16,7 @@ namespace cli {
 namespace {
 
 const char* const kConvertHelp =
-    "usage: orvantis-cli convert [DESTINATION] [--progress] [--why] FILE...\n"
+    "usage: orvantis-cli convert [DESTINATION] [--progress] [--why] [--preview DIR] [--dry-run] [--json] FILE...\n"
     "\n"
     "Writes each drawing trimmed to its paper frame as a new file, never replacing\n"
     "one: a taken name gets a branch number (plan~1.jww, plan~2.jww, ...).\n"
@@ -30,6 +31,12 @@ const char* const kConvertHelp =
     "\n"
     "  --progress      show progress on standard error even when it is not a terminal\n"
     "  --why           after each failed or salvaged file, say why on standard error\n"
+    "  --preview DIR   also draw each trim as DIR/name.svg: the paper frame, kept elements in\n"
+    "                  their pen colours, deleted ones light and dashed, and the counts\n"
+    "  --dry-run       convert without writing anything; print each file's counts by kind\n"
+    "                  (read, placed by the block explosion, kept, deleted) and its images\n"
+    "  --json          one JSON object per file and line instead of the log: file, output,\n"
+    "                  result, dry_run, read, exploded, kept, deleted, images, preview, why\n"
     "  --help          this text\n"
     "\n"
     "The log goes to standard output: the source, \"→ destination\" and the result,\n"
@@ -42,7 +49,8 @@ const char* const kConvertHelp =
 struct ConvertOptions {
   int destOption = -1;  // 0 desktop, 1 documents, 2 same folder, 3 fixed folder
   std::string dest;
-  bool progress = false, why = false, help = false;
+  bool progress = false, help = false;
+  TerminalHost::Reports reports;
   std::vector<std::string> files;
   std::string error;
 };
@@ -63,7 +71,13 @@ ConvertOptions ParseConvert(const std::vector<std::string>& args) {
     else if (a == "--desktop") choose(0);
     else if (a == "--documents") choose(1);
     else if (a == "--progress") o.progress = true;
-    else if (a == "--why") o.why = true;
+    else if (a == "--why") o.reports.why = true;
+    else if (a == "--dry-run") o.reports.dryRun = true;
+    else if (a == "--json") o.reports.json = true;
+    else if (a == "--preview") {
+      if (i + 1 >= args.size()) o.error = "--preview needs a folder";
+      else o.reports.previewDir = args[++i];
+    }
     else if (a == "--help" || a == "-h") o.help = true;
     else if (a == "--") o.files.insert(o.files.end(), args.begin() + static_cast<long>(i) + 1, args.end()), i = args.size();
     else if (a.starts_with("--")) o.error = "unknown option " + a;
@@ -76,7 +90,7 @@ ConvertOptions ParseConvert(const std::vector<std::string>& args) {
 int UsageError(const std::string& why) {
   Err("orvantis-cli convert: " + why +
       "\nusage: orvantis-cli convert [--dest DIR | --same-folder | --desktop | --documents]"
-      " [--progress] [--why] FILE...\n"
+      " [--progress] [--why] [--preview DIR] [--dry-run] [--json] FILE...\n"
       "       orvantis-cli convert --help\n");
   return 2;
 }
@@ -103,7 +117,11 @@ int RunConvert(const std::vector<std::string>& args) {
   auto progress = ErrIsTerminal() ? TerminalHost::Progress::kLine
                   : o.progress ? TerminalHost::Progress::kLines
                                : TerminalHost::Progress::kOff;
-  TerminalHost host(settings, progress, o.why);
+  if (!o.reports.previewDir.empty()) {
+    if (!shell::IsDirectory(o.reports.previewDir)) return UsageError("the --preview folder does not exist");
+    o.reports.previewDir = shell::AddPathDelim(o.reports.previewDir);
+  }
+  TerminalHost host(settings, progress, o.reports);
   CatchStopSignal();
   jww::TJwwData doc;
   shell::RunImageFolder images{exeFolder};

@@ -3,8 +3,10 @@
 // standard error, messages and reasons on standard error.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "preview/trim_summary.h"
 #include "shell/batch_host.h"
 #include "shell/settings_file.h"
 
@@ -14,8 +16,16 @@ class TerminalHost : public shell::BatchHost {
  public:
   enum class Progress { kOff, kLine, kLines };  // kLine redraws one terminal line
 
-  TerminalHost(const shell::DatSettings& settings, Progress progress, bool why)
-      : s_(settings), progress_(progress), why_(why) {}
+  // What each file reports beyond the log.
+  struct Reports {
+    bool why = false;         // the reason after a failed or salvaged file
+    std::string previewDir;   // a picture of each trim goes here (with a delimiter)
+    bool dryRun = false;      // convert without writing, and show the counts
+    bool json = false;        // one JSON object per file instead of the log
+  };
+
+  TerminalHost(const shell::DatSettings& settings, Progress progress, const Reports& reports)
+      : s_(settings), progress_(progress), reports_(reports) {}
   ~TerminalHost() override { ClearStatusLine(); }
 
   bool OptionChecked(int i) const override { return s_.Fl[static_cast<size_t>(i)]; }
@@ -34,14 +44,21 @@ class TerminalHost : public shell::BatchHost {
   // A command-line run never changes the window's settings.
   void SaveSettings() override {}
   void FileDetail(const std::string& why) override;
+  trim::TrimObserver* FileObserver(const std::string& src, const std::string& dst) override;
+  bool WritesOutputs() const override { return !reports_.dryRun; }
+  void FileFinished(const std::string& src, const std::string& dst, const shell::JString& result) override;
 
  private:
   void ClearStatusLine();
   void DrawStatusLine();
 
+  const preview::TrimSummary* Summary() const;
+
   shell::DatSettings s_;
   Progress progress_;
-  bool why_;
+  Reports reports_;
+  std::unique_ptr<trim::TrimObserver> observer_;  // of the file in progress
+  std::string why_, preview_;                     // of the file in progress
   std::string status_;  // what the status line shows now, UTF-8
 };
 

@@ -96,7 +96,7 @@ void TJwwData::ReadBindImages(JwwIn& in) {
     e.Fname = ReadCleanString(*this, in);
     e.Fsize = in.I32();
     std::string path = BindImagePath(BindImageFolder, e.Fname);
-    if (e.Fname.empty() || e.Fsize == 0 || path.empty()) {
+    if (e.Fname.empty() || e.Fsize == 0 || path.empty() || !ExtractImages) {
       if (e.Fsize > 0) in.Skip(static_cast<uint64_t>(e.Fsize));
       continue;
     }
@@ -144,17 +144,22 @@ void MarkReferences(const std::vector<TEntJwwNo>& rows, size_t n, const std::vec
 
 }  // namespace
 
-void TJwwData::WriteBindImages(JwwOut& out) {
-  size_t n = BindImageN > 0 ? std::min<size_t>(BindImageN, BindImage.size()) : 0;
-  std::span<TBindImageType> images(BindImage.data(), n);
+std::span<TBindImageType> MarkImagesInUse(TJwwData& d) {
+  size_t n = d.BindImageN > 0 ? std::min<size_t>(d.BindImageN, d.BindImage.size()) : 0;
+  std::span<TBindImageType> images(d.BindImage.data(), n);
   std::vector<JString> upper;
   upper.reserve(n);
   for (auto& e : images) {
     e.exf = false;
     upper.push_back(UpperName(e.Fname));
   }
-  MarkReferences(EntNo, static_cast<size_t>(std::max(Enthd.n1, 0)), EntMoji, images, upper);
-  for (const auto& def : EntBlockDef) MarkReferences(def.mNo, def.mNo.size(), def.mMoji, images, upper);
+  MarkReferences(d.EntNo, static_cast<size_t>(std::max(d.Enthd.n1, 0)), d.EntMoji, images, upper);
+  for (const auto& def : d.EntBlockDef) MarkReferences(def.mNo, def.mNo.size(), def.mMoji, images, upper);
+  return images;
+}
+
+void TJwwData::WriteBindImages(JwwOut& out) {
+  std::span<TBindImageType> images = MarkImagesInUse(*this);
   int32_t count = 0;
   for (auto& e : images) {
     if (e.exf && !FileExists(BindImagePath(BindImageFolder, e.Fname))) e.exf = false;

@@ -2,6 +2,7 @@
 // while the document is loaded.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "jww/jwwtype.h"
@@ -19,5 +20,10 @@ JString ImageReferenceName(const JString& text);
 
 // Upper-casing for comparing stored image names.
 JString UpperName(const JString& s);
+
+class TJwwData;
+// Marks (exf) the embedded images that a remaining text names, those the
+// writer carries when their files exist; returns the images.
+std::span<TBindImageType> MarkImagesInUse(TJwwData& d);
 
 }  // namespace jww

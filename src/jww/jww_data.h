@@ -85,6 +85,7 @@ class TJwwData {
   int32_t EntBlockTreeN = 0;
   int32_t EntBlockNum = 0;
   std::string BindImageFolder;  // ends with the path delimiter
+  bool ExtractImages = true;    // false: images are read past, no file is made
   std::vector<TBindImageType> BindImage;
   int32_t BindImageN = 0;
   int32_t FileOutOpt = 0;

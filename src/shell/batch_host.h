@@ -7,6 +7,7 @@
 #include <string>
 
 #include "jww/jwwtype.h"
+#include "trim/file_conv.h"
 
 namespace shell {
 
@@ -39,6 +40,20 @@ class BatchHost {
   // Why the file just logged as failed, or salvaged from a damaged source,
   // came out so; for front ends that can say more than the log's two words.
   virtual void FileDetail(const std::string& why) { (void)why; }
+
+  // For pictures and summaries: an observer of the next file's trim (owned
+  // by the host until FileFinished), or nullptr.
+  virtual trim::TrimObserver* FileObserver(const std::string& src, const std::string& dst) {
+    (void)src, (void)dst;
+    return nullptr;
+  }
+  // False for a dry run: every step but writing, and no image extracted.
+  virtual bool WritesOutputs() const { return true; }
+  // One file is done: its source, the output's name (or the one it would
+  // have had) and its result word.
+  virtual void FileFinished(const std::string& src, const std::string& dst, const JString& result) {
+    (void)src, (void)dst, (void)result;
+  }
 };
 
 }  // namespace shell

@@ -58,7 +58,8 @@ void JwwDataFree(jww::TJwwData& doc) {
 }
 
 JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& dst,
-                 const trim::StatusFn& status, FileOutcome* outcome, const std::string& wanted) {
+                 const trim::StatusFn& status, FileOutcome* outcome, const std::string& wanted,
+                 const ConvOptions& options) {
   FileOutcome o;
   bool written = false;
   if (LowerExt(src) != ".jww") {
@@ -71,22 +72,28 @@ JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& 
       if (o.why.empty()) o.why = "not a JWW drawing this program reads";
     } else {
       // A damaged file is still converted with what was read.
+      doc.ExtractImages = options.write;
       bool whole = doc.FileIn(src);
       try {
-        trim::FileConv(doc, status);
+        trim::FileConv(doc, status, options.observer);
         doc.SetFileOutOption(doc.MojiEncode ? 32 : 0);
-        // Written under a temporary name (FileOut removes it when it fails),
-        // then named without replacing anything.
-        std::string tmp = TempOutputName(dst);
-        platform::IoErr err = platform::IoErr::kNone;
-        if (doc.FileOut(tmp, doc.Enthd.jwVer)) o.written = PlaceOutput(tmp, dst, wanted.empty() ? dst : wanted, &err);
-        else err = doc.FileOutError;
-        written = !o.written.empty();
-        if (!written) o.why = WriteFailure(err);
+        if (options.write) {
+          // Written under a temporary name (FileOut removes it when it
+          // fails), then named without replacing anything.
+          std::string tmp = TempOutputName(dst);
+          platform::IoErr err = platform::IoErr::kNone;
+          if (doc.FileOut(tmp, doc.Enthd.jwVer)) o.written = PlaceOutput(tmp, dst, wanted.empty() ? dst : wanted, &err);
+          else err = doc.FileOutError;
+          written = !o.written.empty();
+          if (!written) o.why = WriteFailure(err);
+        } else {
+          written = true;  // a dry run stops before the writing
+        }
       } catch (const std::exception& e) {
         // One drawing that cannot be trimmed must not end the whole batch.
         o.why = std::string("trimming failed: ") + e.what();
       }
+      doc.ExtractImages = true;
       if (written && !whole) {
         o.salvaged = true;
         o.why = "the source is damaged: its read stopped early, and only what was read is saved";
@@ -122,9 +129,11 @@ RunSummary RunProc(jww::TJwwData& doc, const std::vector<std::string>& FList, Ba
     host.LogAdd(usrc);
     host.SetStatus(kSaving + usrc + u" → " + FromUtf8(dst));
     FileOutcome o;
-    JString result = RunProc1(doc, src, dst, status, &o, wanted);
+    ConvOptions options{host.FileObserver(src, dst), host.WritesOutputs()};
+    JString result = RunProc1(doc, src, dst, status, &o, wanted, options);
     // The arrow names the file actually written, settled only now.
-    host.LogAdd(u"→ " + FromUtf8(o.written.empty() ? dst : o.written));
+    const std::string final = o.written.empty() ? dst : o.written;
+    host.LogAdd(u"→ " + FromUtf8(final));
     host.LogAdd(u"\u3000…… " + result);
     if (result == kConverted) ++sum.converted;
     else ++sum.failed;
@@ -133,6 +142,7 @@ RunSummary RunProc(jww::TJwwData& doc, const std::vector<std::string>& FList, Ba
       host.LogAdd(kSalvaged);
     }
     if (!o.why.empty()) host.FileDetail(o.why);
+    host.FileFinished(src, final, result);
   }
   host.SetStatus(u"");
   host.ShowLogPage();

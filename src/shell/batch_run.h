@@ -29,13 +29,20 @@ struct FileOutcome {
   std::string why;        // the reason, when it failed or was salvaged
 };
 
+struct ConvOptions {
+  trim::TrimObserver* observer = nullptr;  // watches the trim
+  bool write = true;                       // false: a dry run, nothing made
+};
+
 // Converts one file: check, read, trim, write. Returns one of the two result
-// words; the word is "変換完了" only when this conversion wrote an output.
+// words; the word is "変換完了" only when this conversion wrote an output
+// (in a dry run: when it would have).
 // The output goes to dst or, when another program takes that name while it
 // is written, to the next free branch number of `wanted` (dst when empty);
 // outcome->written names it.
 JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& dst,
-                 const trim::StatusFn& status, FileOutcome* outcome = nullptr, const std::string& wanted = "");
+                 const trim::StatusFn& status, FileOutcome* outcome = nullptr, const std::string& wanted = "",
+                 const ConvOptions& options = {});
 
 struct RunSummary {
   bool started = false;  // the destination was settled and the files taken in turn

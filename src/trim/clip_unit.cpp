@@ -122,15 +122,20 @@ bool Outside(const geom::DPoint& a, const geom::DPoint& b, const Frame& fr) {
   return ClipSenCheck(a.x, a.y, b.x, b.y, fr) == 2;
 }
 
-// Box with corner k0, side w along angle th and side h square to it.
-int32_t ClipBox(geom::DPoint k0, double w, double h, double th, const Frame& fr) {
+// Box with corner k0, side w along angle th and side h square to it:
+// k0, k1, k2, k3 round the box.
+std::array<geom::DPoint, 4> BoxCorners(geom::DPoint k0, double w, double h, double th) {
   const double ux = std::cos(th), uy = std::sin(th);
   const double nx = std::cos(th + kPi / 2), ny = std::sin(th + kPi / 2);
   const geom::DPoint k1{k0.x + w * ux, k0.y + w * uy};
   const geom::DPoint k3{k0.x + h * nx, k0.y + h * ny};
   const geom::DPoint k2{k1.x + h * nx, k1.y + h * ny};
-  if (!Outside(k0, k1, fr) || !Outside(k0, k3, fr) || !Outside(k1, k2, fr) ||
-      !Outside(k3, k2, fr))
+  return {k0, k1, k2, k3};
+}
+
+int32_t ClipBox(const std::array<geom::DPoint, 4>& k, const Frame& fr) {
+  if (!Outside(k[0], k[1], fr) || !Outside(k[0], k[3], fr) || !Outside(k[1], k[2], fr) ||
+      !Outside(k[3], k[2], fr))
     return 0;
   return 2;
 }
@@ -199,17 +204,25 @@ int32_t ClipSenCheck(double x1, double y1, double x2, double y2, const Frame& fr
   return ClipSen(x1, y1, x2, y2, fr);
 }
 
-int32_t ClipEnkoCheckPlain(int32_t full, double cx, double cy, double r, double f,
-                           double start, double sweep, double tilt, const Frame& fr) {
+std::vector<geom::DPoint> EnkoChordPoints(int32_t full, double cx, double cy, double r, double f, double start,
+                                          double sweep, double tilt) {
   const double step = NormalizedSweep(full, sweep) / 72;
+  std::vector<geom::DPoint> pts;
+  pts.reserve(73);
   double th = start;
-  geom::DPoint prev = EllipsePoint(cx, cy, r, f, th, tilt);
+  pts.push_back(EllipsePoint(cx, cy, r, f, th, tilt));
   for (int i = 1; i <= 72; ++i) {
     th = th + step;
-    const geom::DPoint p = EllipsePoint(cx, cy, r, f, th, tilt);
-    if (!Outside(prev, p, fr)) return 0;
-    prev = p;
+    pts.push_back(EllipsePoint(cx, cy, r, f, th, tilt));
   }
+  return pts;
+}
+
+int32_t ClipEnkoCheckPlain(int32_t full, double cx, double cy, double r, double f,
+                           double start, double sweep, double tilt, const Frame& fr) {
+  const std::vector<geom::DPoint> pts = EnkoChordPoints(full, cx, cy, r, f, start, sweep, tilt);
+  for (size_t i = 1; i < pts.size(); ++i)
+    if (!Outside(pts[i - 1], pts[i], fr)) return 0;
   return 2;
 }
 
@@ -233,24 +246,36 @@ int32_t ClipEnkoCheck(int32_t full, double cx, double cy, double r, double f,
   return 2;
 }
 
-int32_t ClipMojiCheck(double x1, double y1, double x2, double y2, double h,
-                      const Frame& fr) {
-  if (ClipSenCheck(x1, y1, x2, y2, fr) != 2) return 0;
+std::array<geom::DPoint, 4> MojiBoxCorners(double x1, double y1, double x2, double y2, double h) {
   const double th = geom::VectorAngle(x2 - x1, y2 - y1) + kPi / 2;
   const geom::DPoint p1{x1, y1}, p2{x2, y2};
   const geom::DPoint p3{x1 + h * std::cos(th), y1 + h * std::sin(th)};
   const geom::DPoint p4{x2 + h * std::cos(th), y2 + h * std::sin(th)};
+  return {p1, p2, p3, p4};
+}
+
+int32_t ClipMojiCheck(double x1, double y1, double x2, double y2, double h,
+                      const Frame& fr) {
+  if (ClipSenCheck(x1, y1, x2, y2, fr) != 2) return 0;
+  const auto [p1, p2, p3, p4] = MojiBoxCorners(x1, y1, x2, y2, h);
   if (!Outside(p1, p3, fr) || !Outside(p2, p4, fr) || !Outside(p3, p4, fr))
     return 0;
   return 2;
 }
 
-int32_t ClipImageCheck(const JString& str, double x1, double y1, double x2,
-                       double y2, double h, const Frame& fr) {
-  if (!HasComma(str)) return ClipMojiCheck(x1, y1, x2, y2, h, fr);
+bool ImageBoxCorners(const JString& str, double x1, double y1, std::array<geom::DPoint, 4>& corners) {
+  if (!HasComma(str)) return false;
   const ImageBox box = ReadImageBox(str);
   const double th = box.deg / 180 * kPi;
-  return ClipBox({x1, y1}, box.w, box.w * box.q, th, fr);
+  corners = BoxCorners({x1, y1}, box.w, box.w * box.q, th);
+  return true;
+}
+
+int32_t ClipImageCheck(const JString& str, double x1, double y1, double x2,
+                       double y2, double h, const Frame& fr) {
+  std::array<geom::DPoint, 4> k;
+  if (!ImageBoxCorners(str, x1, y1, k)) return ClipMojiCheck(x1, y1, x2, y2, h, fr);
+  return ClipBox(k, fr);
 }
 
 }  // namespace trim

@@ -4,8 +4,11 @@
 // wholly outside; callers only ask whether a result is 2.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
+#include "geom/func_2.h"
 #include "jww/jwwtype.h"
 
 namespace trim {
@@ -37,5 +40,15 @@ int32_t ClipMojiCheck(double x1, double y1, double x2, double y2, double h,
 // text box when the string carries no fields.
 int32_t ClipImageCheck(const jww::JString& str, double x1, double y1, double x2,
                        double y2, double h, const Frame& fr);
+
+// The figures the tests above see, for pictures of the decision.
+// Text box corners: the base line's ends, then the far side's ends.
+std::array<geom::DPoint, 4> MojiBoxCorners(double x1, double y1, double x2, double y2, double h);
+// Image box corners in order round the box; false when the string carries
+// no fields (the text box applies then).
+bool ImageBoxCorners(const jww::JString& str, double x1, double y1, std::array<geom::DPoint, 4>& corners);
+// The 73 points of the 72 chords of an ellipse arc.
+std::vector<geom::DPoint> EnkoChordPoints(int32_t full, double cx, double cy, double r, double f, double start,
+                                          double sweep, double tilt);
 
 }  // namespace trim

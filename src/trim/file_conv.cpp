@@ -156,10 +156,12 @@ bool IsOutside(const TJwwData& d, const TEntJwwNo& row, const Frame& fr) {
   }
 }
 
-void FileConv(TJwwData& d, const StatusFn& status) {
+void FileConv(TJwwData& d, const StatusFn& status, TrimObserver* observer) {
+  if (observer) observer->Read(d);
   if (status) status(u"ブロック分解中です");
   d.BlockExplode();
   const Frame fr = PaperFrame(d.Enthd.nZumen);
+  if (observer) observer->Exploded(d, fr);
   const int32_t n = d.Enthd.n1;
   const int32_t rows = std::min<int64_t>(n, static_cast<int64_t>(d.EntNo.size()));
   for (int32_t i = 0; i < rows; ++i) {
@@ -167,9 +169,12 @@ void FileConv(TJwwData& d, const StatusFn& status) {
       status(u"ファイル変換中です（" + Decimal(int64_t{i} + 1) + u"／" + Decimal(n) + u"）");
     TEntJwwNo& row = d.EntNo[i];
     if (row.EntNo < 0 || row.EntType < 1 || row.EntType > 7) continue;
-    if (IsOutside(d, row, fr)) row.EntType = 0;
+    const bool outside = IsOutside(d, row, fr);
+    if (observer) observer->Row(d, row, outside);
+    if (outside) row.EntType = 0;
   }
   d.EntBlockN = 0;
+  if (observer) observer->Trimmed(d);
 }
 
 }  // namespace trim

@@ -27,6 +27,18 @@ Frame PaperFrame(int32_t nZumen);
 // True when the element of this file-order row lies wholly outside.
 bool IsOutside(const jww::TJwwData& d, const jww::TEntJwwNo& row, const Frame& fr);
 
-void FileConv(jww::TJwwData& d, const StatusFn& status);
+// Watches a trim: the document as read, then every file-order row with the
+// decision, before a deleted row is emptied. For pictures and summaries.
+class TrimObserver {
+ public:
+  virtual ~TrimObserver() = default;
+  virtual void Read(const jww::TJwwData& d) { (void)d; }
+  virtual void Exploded(const jww::TJwwData& d, const Frame& fr) { (void)d, (void)fr; }
+  virtual void Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool outside) = 0;
+  // The trimmed document, before it is written.
+  virtual void Trimmed(jww::TJwwData& d) { (void)d; }
+};
+
+void FileConv(jww::TJwwData& d, const StatusFn& status, TrimObserver* observer = nullptr);
 
 }  // namespace trim

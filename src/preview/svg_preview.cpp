@@ -1,0 +1,282 @@
+#include "preview/svg_preview.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "geom/func_2.h"
+#include "jww/jww_strings.h"
+#include "trim/clip_unit.h"
+
+namespace preview {
+
+using geom::DPoint;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Screen colours of the standard pens 1 to 9 on a white page; other pens
+// (extended and SXF colours) are drawn dark grey.
+const char* PenColour(uint16_t c) {
+  static const char* const kPens[10] = {"#333333", "#00a0a0", "#202020", "#00a000", "#b0a000",
+                                        "#c000c0", "#0000d0", "#006060", "#d04000", "#808080"};
+  return c <= 9 ? kPens[c] : "#404040";
+}
+
+}  // namespace
+
+// A large buffer in front of the file; numbers are written with three
+// decimals (a micrometre), and the drawing's y axis, which points up, is
+// turned into the picture's, which points down, here and only here.
+class SvgPreview::Out {
+ public:
+  explicit Out(platform::File* f) : f_(f) { buf_.reserve(kSize + 4096); }
+  ~Out() { Flush(); }
+  Out& operator<<(const char* s) {
+    buf_ += s;
+    return Spill();
+  }
+  Out& operator<<(const std::string& s) {
+    buf_ += s;
+    return Spill();
+  }
+  Out& Num(double v) {
+    if (!std::isfinite(v)) v = 0;
+    char b[64];
+    auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, 3);
+    buf_.append(b, r.ptr);
+    return Spill();
+  }
+  Out& X(double x) { return Num(x); }
+  Out& Y(double y) { return Num(-y); }
+  Out& P(const DPoint& p) {
+    X(p.x);
+    buf_ += ',';
+    return Y(p.y);
+  }
+  // Text for XML: markup characters escaped, control characters dropped.
+  Out& Text(const jww::JString& s) {
+    std::string u = jww::ToUtf8(s);
+    for (unsigned char c : u) {
+      switch (c) {
+        case '<': buf_ += "&lt;"; break;
+        case '>': buf_ += "&gt;"; break;
+        case '&': buf_ += "&amp;"; break;
+        case '"': buf_ += "&quot;"; break;
+        default:
+          if (c >= 0x20) buf_ += static_cast<char>(c);
+      }
+    }
+    return Spill();
+  }
+  bool Flush() {
+    if (!buf_.empty() && f_ && !f_->Write(buf_.data(), buf_.size())) failed_ = true;
+    buf_.clear();
+    return !failed_;
+  }
+  bool failed() const { return failed_; }
+
+ private:
+  static constexpr size_t kSize = 1 << 20;
+  Out& Spill() {
+    if (buf_.size() >= kSize) Flush();
+    return *this;
+  }
+  platform::File* f_;
+  std::string buf_;
+  bool failed_ = false;
+};
+
+SvgPreview::SvgPreview(const std::string& path) : path_(path) {
+  file_ = platform::Fs().CreateExclusive(path, nullptr);
+  if (file_) out_ = std::make_unique<Out>(file_.get());
+}
+
+SvgPreview::~SvgPreview() {
+  // A drawing that never reached its trim has no picture.
+  if (file_ && !finished_) {
+    out_.reset();
+    file_.reset();
+    platform::Fs().DeleteFile(path_);
+  }
+}
+
+void SvgPreview::Trimmed(jww::TJwwData& d) {
+  summary_.Trimmed(d);
+  Finish(summary_.summary());
+}
+
+void SvgPreview::Exploded(const jww::TJwwData& d, const trim::Frame& fr) {
+  summary_.Exploded(d, fr);
+  if (!out_) return;
+  started_ = true;
+  frame_ = fr;
+  const double w = fr.xmax - fr.xmin, h = fr.ymax - fr.ymin;
+  const double m = std::max(w, h) * 0.15, stroke = std::max(w, h) / 1500;
+  Out& o = *out_;
+  o << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"";
+  o.X(fr.xmin - m) << " ";
+  o.Y(fr.ymax + m) << " ";
+  o.Num(w + 2 * m) << " ";
+  o.Num(h + 2 * m + m) << "\" width=\"1200\" height=\"";
+  o.Num(1200 * (h + 3 * m) / (w + 2 * m)) << "\">\n<style>\n";
+  o << "polyline,polygon,circle{fill:none;stroke-width:";
+  o.Num(stroke) << "}\n.k{opacity:1}\n.d{stroke:#bbbbbb !important;fill:none !important;stroke-dasharray:";
+  o.Num(stroke * 4) << "}\ntext.d{fill:#bbbbbb !important;stroke:none !important}\n.frame{fill:#ffffff;stroke:#000000;stroke-width:";
+  o.Num(stroke * 2) << "}\n.solid{stroke:none}\ntext{stroke:none}\n.legend{font-family:sans-serif}\n</style>\n";
+  o << "<rect class=\"frame\" x=\"";
+  o.X(fr.xmin) << "\" y=\"";
+  o.Y(fr.ymax) << "\" width=\"";
+  o.Num(w) << "\" height=\"";
+  o.Num(h) << "\"/>\n<g class=\"elements\">\n";
+}
+
+void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool outside) {
+  summary_.Row(d, row, outside);
+  if (!out_ || !started_) return;
+  Out& o = *out_;
+  const char* cls = outside ? "d" : "k";
+  const int32_t k = row.EntNo;
+  auto head = [&](const char* tag, uint16_t colour, bool fill = false) -> Out& {
+    // A fill in the style attribute outranks the sheet's "fill:none";
+    // deleted shapes override both.
+    o << "<" << tag << " class=\"" << cls << (fill ? " solid\" style=\"fill:" : "\" stroke=\"") << PenColour(colour)
+      << "\"";
+    return o;
+  };
+  // Each element on a line of its own; the parts of a dimension share one.
+  auto poly = [&](const char* tag, uint16_t colour, const DPoint* p, size_t n, bool fill, const char* end = "\n") {
+    head(tag, colour, fill) << " points=\"";
+    for (size_t i = 0; i < n; ++i) {
+      if (i) o << " ";
+      o.P(p[i]);
+    }
+    o << "\"/>" << end;
+  };
+  auto text = [&](const jww::TEntJwwMoji& m, uint16_t colour, const char* end = "\n") {
+    const bool vertical = (m.att.sFlg & 0x20) != 0;
+    const double size = vertical ? m.dSizeX : m.dSizeY;
+    const double deg = geom::VectorAngle(m.end_x - m.start_x, m.end_y - m.start_y) * 180 / kPi;
+    head("text", colour, true) << " x=\"";
+    o.X(m.start_x) << "\" y=\"";
+    o.Y(m.start_y) << "\" font-size=\"";
+    o.Num(std::fabs(size)) << "\" transform=\"rotate(";
+    o.Num(-deg) << " ";
+    o.X(m.start_x) << " ";
+    o.Y(m.start_y) << ")\"" << (vertical ? " writing-mode=\"tb\"" : "") << ">";
+    o.Text(m.str) << "</text>" << end;
+  };
+  switch (row.EntType) {
+    case jww::kEntLine: {
+      if (k < 0 || k >= d.EntLineN) return;
+      const auto& e = d.EntLine[static_cast<size_t>(k)];
+      const DPoint p[2] = {{e.start_x, e.start_y}, {e.end_x, e.end_y}};
+      poly("polyline", e.att.nPenColor, p, 2, false);
+      break;
+    }
+    case jww::kEntEnko: {
+      if (k < 0 || k >= d.EntEnkoN) return;
+      const auto& e = d.EntEnko[static_cast<size_t>(k)];
+      std::vector<DPoint> pts = trim::EnkoChordPoints(static_cast<int32_t>(e.bZenEnFlg), e.start_x, e.start_y,
+                                                      e.dHankei, e.dHenpeiRitsu, e.radKaishiKaku, e.radEnkoKaku,
+                                                      e.radKatamukiKaku);
+      poly("polyline", e.att.nPenColor, pts.data(), pts.size(), false);
+      break;
+    }
+    case jww::kEntTen: {
+      if (k < 0 || k >= d.EntTenN) return;
+      const auto& e = d.EntTen[static_cast<size_t>(k)];
+      head("circle", e.att.nPenColor) << " cx=\"";
+      o.X(e.start_x) << "\" cy=\"";
+      o.Y(e.start_y) << "\" r=\"";
+      o.Num((frame_.xmax - frame_.xmin) / 600) << "\"/>\n";
+      break;
+    }
+    case jww::kEntMoji: {
+      if (k < 0 || k >= d.EntMojiN) return;
+      const auto& e = d.EntMoji[static_cast<size_t>(k)];
+      std::array<DPoint, 4> box;
+      if (e.str.starts_with(u"^@BM") && trim::ImageBoxCorners(e.str, e.start_x, e.start_y, box))
+        poly("polygon", e.att.nPenColor, box.data(), 4, false);
+      else
+        text(e, e.att.nPenColor);
+      break;
+    }
+    case jww::kEntSunpo: {
+      if (k < 0 || k >= d.EntSunpoN) return;
+      const auto& e = d.EntSunpo[static_cast<size_t>(k)];
+      o << "<g class=\"" << cls << "\">";
+      const DPoint p[2] = {{e.Sen.start_x, e.Sen.start_y}, {e.Sen.end_x, e.Sen.end_y}};
+      poly("polyline", e.att.nPenColor, p, 2, false, "");
+      text(e.Moji, e.Moji.att.nPenColor, "");
+      o << "</g>\n";
+      break;
+    }
+    case jww::kEntSolid: {
+      if (k < 0 || k >= d.EntSolidN) return;
+      const auto& e = d.EntSolid[static_cast<size_t>(k)];
+      if (e.att.nPenStyle < 101) {
+        const DPoint p[4] = {{e.start_x, e.start_y}, {e.end_x, e.end_y}, {e.DPoint2_x, e.DPoint2_y},
+                             {e.DPoint3_x, e.DPoint3_y}};
+        poly("polygon", e.att.nPenColor, p, 4, true);
+        break;
+      }
+      // Arc solids: the outer arc's chords, closed through the centre
+      // (sectors) or back along the inner arc (rings).
+      std::vector<DPoint> outer = trim::EnkoChordPoints(0, e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_y,
+                                                        e.DPoint3_x, e.DPoint2_x);
+      const uint8_t style = e.att.nPenStyle;
+      if (style == 105 || style == 106) {
+        const double r2 = e.DPoint3_y;
+        const double f2 = style == 106 ? (e.end_x * e.end_y - e.end_x) / r2 + 1 : e.end_y;
+        std::vector<DPoint> inner =
+            trim::EnkoChordPoints(0, e.start_x, e.start_y, r2, f2, e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
+        outer.insert(outer.end(), inner.rbegin(), inner.rend());
+      } else if (style == 101 && std::trunc(e.DPoint3_y) == 0) {
+        outer.push_back({e.start_x, e.start_y});
+      }
+      poly("polygon", e.att.nPenColor, outer.data(), outer.size(), true);
+      break;
+    }
+    default: {
+      if (row.EntType != jww::kEntBlock || k < 0 || k >= d.EntBlockN) return;
+      const auto& e = d.EntBlock[static_cast<size_t>(k)];
+      head("circle", e.att.nPenColor) << " cx=\"";
+      o.X(e.DPKijunTen_x) << "\" cy=\"";
+      o.Y(e.DPKijunTen_y) << "\" r=\"";
+      o.Num((frame_.xmax - frame_.xmin) / 300) << "\"/>\n";
+      break;
+    }
+  }
+}
+
+bool SvgPreview::Finish(const TrimSummary& s) {
+  if (!file_ || !started_) return false;
+  Out& o = *out_;
+  const double w = frame_.xmax - frame_.xmin, h = frame_.ymax - frame_.ymin;
+  const double line = std::max(w, h) / 40;
+  o << "</g>\n<g class=\"legend\" font-size=\"";
+  o.Num(line * 0.45) << "\">\n";
+  auto legendLine = [&](int i, const std::string& text) {
+    o << "<text x=\"";
+    o.X(frame_.xmin) << "\" y=\"";
+    o.Y(frame_.ymin - line * (i + 1.2)) << "\">" << text << "</text>\n";
+  };
+  legendLine(0, "read: " + s.read.Text() + "; placed by the block explosion: " + s.exploded.Text());
+  legendLine(1, "kept: " + s.kept.Text() + " (" + std::to_string(s.kept.Total()) + ")");
+  legendLine(2, "deleted: " + s.deleted.Text() + " (" + std::to_string(s.deleted.Total()) + ")");
+  legendLine(3, "images kept: " + std::to_string(s.imagesKept) + ", dropped: " + std::to_string(s.imagesDropped));
+  o << "</g>\n</svg>\n";
+  bool ok = o.Flush() && !o.failed();
+  out_.reset();
+  ok = file_->Close() && ok;
+  file_.reset();
+  if (!ok) platform::Fs().DeleteFile(path_);
+  failed_ = !ok;
+  finished_ = true;
+  return ok;
+}
+
+}  // namespace preview
