@@ -6,7 +6,8 @@
 #   ./build.sh bench   build and run the benchmarks (see bench/run.sh)
 #   ./build.sh windows cross-build the Windows programs and tests, run the
 #                      tests under Wine and pack dist/orvantis-<version>-win64.zip
-#   ./build.sh screenshot  docs/window.png, the window under Wine and Xvfb
+#   ./build.sh docs    the README's pictures: docs/window.png (the window under
+#                      Wine and Xvfb) and docs/preview.png (the example's trim)
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -114,14 +115,18 @@ case "${1:-}" in
     cmake --build "$BUILD-bench" -j "$JOBS"
     bench/run.sh "$BUILD-bench"
     ;;
-  screenshot)
+  docs)
     build
     build_windows
-    install_missing imagemagick fonts-ipafont-gothic fonts-wine
+    install_missing imagemagick fonts-ipafont-gothic fonts-wine librsvg2-bin
     xvfb_run_env docs/screenshot.sh "$WIN_BUILD"
+    rm -rf "$BUILD/docs" && mkdir -p "$BUILD/docs/out"
+    "$BUILD/orvantis-cli" convert --preview "$BUILD/docs" --dest "$BUILD/docs/out" examples/sample.jww >/dev/null
+    rsvg-convert -w 900 -b white "$BUILD/docs/sample.svg" -o docs/preview.png
+    echo "docs/preview.png written"
     ;;
   *)
-    echo "usage: ./build.sh demo|test|bench|windows|screenshot" >&2
+    echo "usage: ./build.sh demo|test|bench|windows|docs" >&2
     exit 2
     ;;
 esac

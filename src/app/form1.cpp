@@ -8,6 +8,7 @@
 #include "jww/jww_strings.h"
 #include "platform/file_system.h"
 #include "platform/wide_path.h"
+#include "preview/svg_preview.h"
 #include "shell/batch_run.h"
 #include "shell/output_naming.h"
 #include "shell/temp_folder.h"
@@ -68,7 +69,12 @@ bool TForm1::RegisterWindowClass(HINSTANCE instance) {
   return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-TForm1::TForm1(const FormOptions& options) : options_(options) { FormCreate(); }
+TForm1::TForm1(const FormOptions& options) : options_(options) {
+  openPicture = [this](const std::wstring& path) {
+    ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  };
+  FormCreate();
+}
 
 TForm1::~TForm1() {
   if (hwnd_) {
@@ -254,7 +260,10 @@ bool TForm1::EscapeDown() {
   return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
 }
 
-void TForm1::LogClear() { SendMessageW(Control(kListBox1), LB_RESETCONTENT, 0, 0); }
+void TForm1::LogClear() {
+  SendMessageW(Control(kListBox1), LB_RESETCONTENT, 0, 0);
+  logged_.clear();
+}
 
 void TForm1::LogAdd(const shell::JString& line) {
   std::wstring w = W(line);
@@ -274,6 +283,33 @@ void TForm1::ShowLogPage() {
 }
 
 void TForm1::SaveSettings() { shell::SaveDatFile(options_.settingsPath, CurrentSettings()); }
+
+// The run itself makes no picture; it only notes which log lines belong to
+// which file.
+trim::TrimObserver* TForm1::FileObserver(const std::string&, const std::string&) {
+  fileFirstLine_ = static_cast<int>(SendMessageW(Control(kListBox1), LB_GETCOUNT, 0, 0)) - 1;
+  return nullptr;
+}
+
+void TForm1::FileFinished(const std::string& src, const std::string&, const shell::JString& result) {
+  int end = static_cast<int>(SendMessageW(Control(kListBox1), LB_GETCOUNT, 0, 0));
+  logged_.push_back({fileFirstLine_, end, src, result == shell::kConverted});
+}
+
+// A double click on a converted file's lines draws its trim anew, into the
+// temporary folder, and opens the picture.
+void TForm1::ListBox1DblClick() {
+  int line = static_cast<int>(SendMessageW(Control(kListBox1), LB_GETCARETINDEX, 0, 0));
+  auto it = std::find_if(logged_.begin(), logged_.end(),
+                         [line](const LoggedFile& f) { return line >= f.first && line < f.end; });
+  if (it == logged_.end() || !it->converted || !JWW_ || !images_) return;
+  std::string name = shell::FileNamePart(it->src);
+  size_t dot = name.rfind('.');
+  std::string path = shell::MakeUniqueFileName(images_->path() + name.substr(0, dot) + ".svg");
+  preview::SvgPreview svg(path);
+  shell::RunProc1(*JWW_, it->src, path, nullptr, nullptr, "", {&svg, false});
+  if (svg.finished() && svg.ok()) openPicture(WidePath(path));
+}
 
 // --- controls ---
 
@@ -326,7 +362,7 @@ void TForm1::CreateControls() {
   make(kMemo1, L"EDIT", memo.c_str(),
        ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL | WS_TABSTOP,
        WS_EX_CLIENTEDGE);
-  HWND log = make(kListBox1, L"LISTBOX", L"", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+  HWND log = make(kListBox1, L"LISTBOX", L"", LBS_NOINTEGRALHEIGHT | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                   WS_EX_CLIENTEDGE);
   SendMessageW(log, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small()), FALSE);
   SendMessageW(log, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Scale(2000)), 0);
@@ -405,6 +441,7 @@ LRESULT TForm1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       else if (id == kButtonFl1 && code == BN_CLICKED) ButtonFl1Click();
       else if (id == kLabel3 && code == STN_CLICKED) Label3Click();
       else if (id == kComboBoxSc1 && code == CBN_SELCHANGE) ComboBoxSc1Select();
+      else if (id == kListBox1 && code == LBN_DBLCLK) ListBox1DblClick();
       return 0;
     }
     case WM_NOTIFY: {

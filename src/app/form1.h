@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,11 @@ class TForm1 : public shell::BatchHost {
   void SetStatus(const shell::JString& text) override;
   void ShowLogPage() override;
   void SaveSettings() override;
+  trim::TrimObserver* FileObserver(const std::string& src, const std::string& dst) override;
+  void FileFinished(const std::string& src, const std::string& dst, const shell::JString& result) override;
+
+  // Opens a picture in the system's viewer; tests put their own here.
+  std::function<void(const std::wstring& path)> openPicture;
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -106,6 +112,7 @@ class TForm1 : public shell::BatchHost {
   void CreateJww();
   void DestroyJww();
   void RunIfPicked();
+  void ListBox1DblClick();
   void ApplySettings(const shell::DatSettings& s);
   shell::DatSettings CurrentSettings() const;
   void SetText(int id, const std::wstring& text);
@@ -123,6 +130,14 @@ class TForm1 : public shell::BatchHost {
   UINT dpi_ = 96;
   std::wstring startFolder1_, startFolder2_;  // where the folder dialogs open
   bool shown_ = false;
+  // The log lines of each file of the last run, for its picture.
+  struct LoggedFile {
+    int first = 0, end = 0;
+    std::string src;
+    bool converted = false;
+  };
+  std::vector<LoggedFile> logged_;
+  int fileFirstLine_ = 0;
 };
 
 }  // namespace app

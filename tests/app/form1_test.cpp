@@ -237,3 +237,26 @@ TEST_F(Form1Test, SettingsSavedAtCloseAndRestored) {
   EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
             std::vector<LONG>({120, 80, 500, 520}));
 }
+
+TEST_F(Form1Test, DoubleClickingAConvertedFileOpensItsPicture) {
+  WriteSettings(Settings(3, dir.file("out/")));
+  testutil::WriteFile(dir.file("junk.jww"), {1, 2, 3});
+  TForm1 f(Options({dir.file("junk.jww"), dir.file("a.jww")}));
+  std::vector<std::wstring> opened;
+  f.openPicture = [&](const std::wstring& p) { opened.push_back(p); };
+  f.Show(SW_SHOWNOACTIVATE);
+  HWND log = f.Control(app::kListBox1);
+  auto doubleClick = [&](int line) {
+    SendMessageW(log, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    SendMessageW(f.Handle(), WM_COMMAND, MAKEWPARAM(app::kListBox1, LBN_DBLCLK), reinterpret_cast<LPARAM>(log));
+  };
+  doubleClick(1);  // the failed file: no picture
+  EXPECT_TRUE(opened.empty());
+  doubleClick(4);  // the converted one's arrow line
+  ASSERT_EQ(opened.size(), 1u);
+  std::string svg = platform::NarrowPath(opened[0]);
+  EXPECT_TRUE(svg.ends_with("a.svg")) << svg;
+  auto bytes = testutil::ReadFile(svg);
+  EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("kept: point 1"), std::string::npos);
+  EXPECT_EQ(Outputs(), std::vector<std::string>{"a.jww"});  // the run's output only, nothing more
+}
