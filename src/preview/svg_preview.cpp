@@ -1,11 +1,11 @@
 #include "preview/svg_preview.h"
 
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
 #include "geom/func_2.h"
+#include "preview/background_writer.h"
 #include "jww/jww_strings.h"
 #include "trim/clip_unit.h"
 
@@ -17,23 +17,23 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Screen colours of the standard pens 1 to 9 on a white page; other pens
-// (extended and SXF colours) are drawn dark grey.
-const char* PenColour(uint16_t c) {
-  static const char* const kPens[10] = {"#333333", "#00a0a0", "#202020", "#00a000", "#b0a000",
-                                        "#c000c0", "#0000d0", "#006060", "#d04000", "#808080"};
-  return c <= 9 ? kPens[c] : "#404040";
-}
+// Screen colours of the standard pens 1 to 9 on a white page, index 0 for
+// pen 0 and 10 for the rest (extended and SXF colours), as classes p0..p10
+// (strokes) and f0..f10 (fills) so that each shape names its pen briefly.
+const char* const kPens[11] = {"#333333", "#00a0a0", "#202020", "#00a000", "#b0a000", "#c000c0",
+                               "#0000d0", "#006060", "#d04000", "#808080", "#404040"};
+const char* const kPenClass[11] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+const char* PenClass(uint16_t c) { return kPenClass[c <= 9 ? c : 10]; }
 
 }  // namespace
 
-// A large buffer in front of the file; numbers are written with three
-// decimals (a micrometre), and the drawing's y axis, which points up, is
+// A large buffer in front of the file; numbers are written with two
+// decimals (10 micrometres, far below what a picture shows), and the drawing's y axis, which points up, is
 // turned into the picture's, which points down, here and only here.
 class SvgPreview::Out {
  public:
-  explicit Out(platform::File* f) : f_(f) { buf_.reserve(kSize + 4096); }
-  ~Out() { Flush(); }
+  explicit Out(platform::File* f) : writer_(f) { buf_.reserve(kSize + 4096); }
+  ~Out() { Finish(); }
   Out& operator<<(const char* s) {
     buf_ += s;
     return Spill();
@@ -42,11 +42,28 @@ class SvgPreview::Out {
     buf_ += s;
     return Spill();
   }
+  // Two decimals, written by hand: the general formatter would take most
+  // of a large picture's time.
   Out& Num(double v) {
-    if (!std::isfinite(v)) v = 0;
-    char b[64];
-    auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, 3);
-    buf_.append(b, r.ptr);
+    double scaled = std::round(v * 100);
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 9e15) scaled = 0;
+    int64_t n = static_cast<int64_t>(scaled);
+    char b[24];
+    char* e = b + sizeof b;
+    char* p = e;
+    const bool neg = n < 0;
+    uint64_t u = neg ? static_cast<uint64_t>(-n) : static_cast<uint64_t>(n);
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+    *--p = '.';
+    do {
+      *--p = static_cast<char>('0' + u % 10);
+      u /= 10;
+    } while (u);
+    if (neg) *--p = '-';
+    buf_.append(p, e);
     return Spill();
   }
   Out& X(double x) { return Num(x); }
@@ -71,9 +88,17 @@ class SvgPreview::Out {
     }
     return Spill();
   }
-  bool Flush() {
-    if (!buf_.empty() && f_ && !f_->Write(buf_.data(), buf_.size())) failed_ = true;
-    buf_.clear();
+  // Hands the buffer to the writer thread and starts a new one.
+  void Flush() {
+    if (buf_.empty()) return;
+    if (!writer_.Write(std::move(buf_))) failed_ = true;
+    buf_ = std::string();
+    buf_.reserve(kSize + 4096);
+  }
+  // Everything written; false when anything failed.
+  bool Finish() {
+    Flush();
+    if (!writer_.Finish()) failed_ = true;
     return !failed_;
   }
   bool failed() const { return failed_; }
@@ -84,7 +109,7 @@ class SvgPreview::Out {
     if (buf_.size() >= kSize) Flush();
     return *this;
   }
-  platform::File* f_;
+  BackgroundWriter writer_;
   std::string buf_;
   bool failed_ = false;
 };
@@ -122,16 +147,51 @@ void SvgPreview::Exploded(const jww::TJwwData& d, const trim::Frame& fr) {
   o.Num(w + 2 * m) << " ";
   o.Num(h + 2 * m + m) << "\" width=\"1200\" height=\"";
   o.Num(1200 * (h + 3 * m) / (w + 2 * m)) << "\">\n<style>\n";
-  o << "polyline,polygon,circle{fill:none;stroke-width:";
-  o.Num(stroke) << "}\n.k{opacity:1}\n.d{stroke:#bbbbbb !important;fill:none !important;stroke-dasharray:";
+  o << "path,polyline,polygon,circle{fill:none;stroke-width:";
+  o.Num(stroke) << "}\n";
+  for (int i = 0; i < 11; ++i)
+    o << ".p" << kPenClass[i] << "{stroke:" << kPens[i] << "}\n.f" << kPenClass[i] << "{fill:" << kPens[i] << ";stroke:none}\n";
+  o << ".d{stroke:#bbbbbb !important;fill:none !important;stroke-dasharray:";
   o.Num(stroke * 4) << "}\ntext.d{fill:#bbbbbb !important;stroke:none !important}\n.frame{fill:#ffffff;stroke:#000000;stroke-width:";
-  o.Num(stroke * 2) << "}\n.solid{stroke:none}\ntext{stroke:none}\n.legend{font-family:sans-serif}\n</style>\n";
+  o.Num(stroke * 2) << "}\n.legend{font-family:sans-serif}\n</style>\n";
   o << "<rect class=\"frame\" x=\"";
   o.X(fr.xmin) << "\" y=\"";
   o.Y(fr.ymax) << "\" width=\"";
   o.Num(w) << "\" height=\"";
   o.Num(h) << "\"/>\n<g class=\"elements\">\n";
 }
+
+namespace {
+
+// An ellipse arc as SVG arc commands: its end points are the arc test's
+// points, radii and tilt its parameters; the whole ellipse as two halves.
+// `move` starts a new path at the arc's first point, else the path runs on.
+void ArcPath(SvgPreview::Out& o, int32_t full, double cx, double cy, double r, double f, double start, double sweep,
+             double tilt, bool move) {
+  const double w = trim::EnkoSweep(full, sweep);
+  const bool whole = std::fabs(std::fabs(w) - 2 * kPi) < 1e-14;
+  const int parts = whole ? 2 : 1;
+  const double step = w / parts;
+  // Counterclockwise on the drawing stays so on the page, where SVG's
+  // positive sweep runs clockwise; a negative flattening turns the arc over.
+  const char* sweepFlag = (w > 0) == (f > 0) ? " 0 " : " 1 ";
+  const char* large = std::fabs(step) > kPi ? " 1" : " 0";
+  if (move) {
+    o << "M";
+    o.P(trim::EnkoPoint(cx, cy, r, f, start, tilt));
+  }
+  double th = start;
+  for (int i = 0; i < parts; ++i) {
+    th = th + step;
+    o << " A";
+    o.Num(std::fabs(r)) << " ";
+    o.Num(std::fabs(r * f)) << " ";
+    o.Num(-tilt * 180 / kPi) << large << sweepFlag;
+    o.P(trim::EnkoPoint(cx, cy, r, f, th, tilt));
+  }
+}
+
+}  // namespace
 
 void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool outside) {
   summary_.Row(d, row, outside);
@@ -140,10 +200,7 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
   const char* cls = outside ? "d" : "k";
   const int32_t k = row.EntNo;
   auto head = [&](const char* tag, uint16_t colour, bool fill = false) -> Out& {
-    // A fill in the style attribute outranks the sheet's "fill:none";
-    // deleted shapes override both.
-    o << "<" << tag << " class=\"" << cls << (fill ? " solid\" style=\"fill:" : "\" stroke=\"") << PenColour(colour)
-      << "\"";
+    o << "<" << tag << " class=\"" << cls << (fill ? " f" : " p") << PenClass(colour) << "\"";
     return o;
   };
   // Each element on a line of its own; the parts of a dimension share one.
@@ -179,10 +236,10 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
     case jww::kEntEnko: {
       if (k < 0 || k >= d.EntEnkoN) return;
       const auto& e = d.EntEnko[static_cast<size_t>(k)];
-      std::vector<DPoint> pts = trim::EnkoChordPoints(static_cast<int32_t>(e.bZenEnFlg), e.start_x, e.start_y,
-                                                      e.dHankei, e.dHenpeiRitsu, e.radKaishiKaku, e.radEnkoKaku,
-                                                      e.radKatamukiKaku);
-      poly("polyline", e.att.nPenColor, pts.data(), pts.size(), false);
+      head("path", e.att.nPenColor) << " d=\"";
+      ArcPath(o, static_cast<int32_t>(e.bZenEnFlg), e.start_x, e.start_y, e.dHankei, e.dHenpeiRitsu, e.radKaishiKaku,
+              e.radEnkoKaku, e.radKatamukiKaku, true);
+      o << "\"/>\n";
       break;
     }
     case jww::kEntTen: {
@@ -223,21 +280,33 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
         poly("polygon", e.att.nPenColor, p, 4, true);
         break;
       }
-      // Arc solids: the outer arc's chords, closed through the centre
-      // (sectors) or back along the inner arc (rings).
-      std::vector<DPoint> outer = trim::EnkoChordPoints(0, e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_y,
-                                                        e.DPoint3_x, e.DPoint2_x);
+      // Arc solids: sectors close through the centre, rings run back along
+      // their inner arc, the rest close their arc with its chord.
       const uint8_t style = e.att.nPenStyle;
-      if (style == 105 || style == 106) {
+      const double mode = std::trunc(e.DPoint3_y);
+      const bool full = (style == 111 && mode != 0) || (style == 101 && mode == 100);
+      head("path", e.att.nPenColor, true) << " d=\"";
+      if (full) {
+        ArcPath(o, 1, e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_y, e.DPoint3_x, e.DPoint2_x, true);
+      } else if (style == 105 || style == 106) {
         const double r2 = e.DPoint3_y;
         const double f2 = style == 106 ? (e.end_x * e.end_y - e.end_x) / r2 + 1 : e.end_y;
-        std::vector<DPoint> inner =
-            trim::EnkoChordPoints(0, e.start_x, e.start_y, r2, f2, e.DPoint2_y, e.DPoint3_x, e.DPoint2_x);
-        outer.insert(outer.end(), inner.rbegin(), inner.rend());
-      } else if (style == 101 && std::trunc(e.DPoint3_y) == 0) {
-        outer.push_back({e.start_x, e.start_y});
+        ArcPath(o, 0, e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_y, e.DPoint3_x, e.DPoint2_x, true);
+        const double sweep = trim::EnkoSweep(0, e.DPoint3_x);
+        o << " L";
+        o.P(trim::EnkoPoint(e.start_x, e.start_y, r2, f2, e.DPoint2_y + sweep, e.DPoint2_x));
+        ArcPath(o, 0, e.start_x, e.start_y, r2, f2, e.DPoint2_y + sweep, -sweep, e.DPoint2_x, false);
+      } else {
+        if (style == 101 && mode == 0) {
+          o << "M";
+          o.P({e.start_x, e.start_y});
+          o << " L";
+          o.P(trim::EnkoPoint(e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_y, e.DPoint2_x));
+        }
+        ArcPath(o, 0, e.start_x, e.start_y, e.end_x, e.end_y, e.DPoint2_y, e.DPoint3_x, e.DPoint2_x,
+                !(style == 101 && mode == 0));
       }
-      poly("polygon", e.att.nPenColor, outer.data(), outer.size(), true);
+      o << " Z\"/>\n";
       break;
     }
     default: {
@@ -269,7 +338,7 @@ bool SvgPreview::Finish(const TrimSummary& s) {
   legendLine(2, "deleted: " + s.deleted.Text() + " (" + std::to_string(s.deleted.Total()) + ")");
   legendLine(3, "images kept: " + std::to_string(s.imagesKept) + ", dropped: " + std::to_string(s.imagesDropped));
   o << "</g>\n</svg>\n";
-  bool ok = o.Flush() && !o.failed();
+  bool ok = o.Finish();
   out_.reset();
   ok = file_->Close() && ok;
   file_.reset();

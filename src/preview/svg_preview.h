@@ -29,8 +29,9 @@ class SvgPreview : public trim::TrimObserver {
   void Trimmed(jww::TJwwData& d) override;
   const TrimSummary& summary() const { return summary_.summary(); }
 
- private:
   class Out;
+
+ private:
   std::unique_ptr<platform::File> file_;
   std::unique_ptr<Out> out_;
   std::string path_;

@@ -204,6 +204,12 @@ int32_t ClipSenCheck(double x1, double y1, double x2, double y2, const Frame& fr
   return ClipSen(x1, y1, x2, y2, fr);
 }
 
+double EnkoSweep(int32_t full, double sweep) { return NormalizedSweep(full, sweep); }
+
+geom::DPoint EnkoPoint(double cx, double cy, double r, double f, double th, double tilt) {
+  return EllipsePoint(cx, cy, r, f, th, tilt);
+}
+
 std::vector<geom::DPoint> EnkoChordPoints(int32_t full, double cx, double cy, double r, double f, double start,
                                           double sweep, double tilt) {
   const double step = NormalizedSweep(full, sweep) / 72;

@@ -47,6 +47,11 @@ std::array<geom::DPoint, 4> MojiBoxCorners(double x1, double y1, double x2, doub
 // Image box corners in order round the box; false when the string carries
 // no fields (the text box applies then).
 bool ImageBoxCorners(const jww::JString& str, double x1, double y1, std::array<geom::DPoint, 4>& corners);
+// The sweep the arc test walks: the whole ellipse (2π) for full != 0, a zero
+// sweep, one beyond the bound or not finite; else the sweep within ±2π.
+double EnkoSweep(int32_t full, double sweep);
+// The point of an ellipse arc at parameter angle th.
+geom::DPoint EnkoPoint(double cx, double cy, double r, double f, double th, double tilt);
 // The 73 points of the 72 chords of an ellipse arc.
 std::vector<geom::DPoint> EnkoChordPoints(int32_t full, double cx, double cy, double r, double f, double start,
                                           double sweep, double tilt);

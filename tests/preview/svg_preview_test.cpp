@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <numbers>
 #include <regex>
 
 #include "cli/cli_run.h"
@@ -85,7 +86,7 @@ TEST(SvgPreview, TheExampleDrawing) {
   EXPECT_EQ(std::regex_search(x, std::regex("class=\"frame\"")), true);
   EXPECT_EQ(x.find("class=\"frame\""), x.rfind("class=\"frame\""));  // one frame
   // A3 paper: the frame's corner at (-210, 148.5) becomes (-210, -148.5).
-  EXPECT_NE(x.find("<rect class=\"frame\" x=\"-210.000\" y=\"-148.500\" width=\"420.000\" height=\"297.000\""),
+  EXPECT_NE(x.find("<rect class=\"frame\" x=\"-210.00\" y=\"-148.50\" width=\"420.00\" height=\"297.00\""),
             std::string::npos);
   const preview::TrimSummary& s = svg.summary();
   auto shapes = ShapeClasses(x);
@@ -107,8 +108,9 @@ TEST(SvgPreview, TextsAreEscapedAndYPointsDown) {
   fixture::HeaderOptions ho;
   fixture::Header(b, ho);
   fixture::Stream s(b, 600);
-  s.Count(2);
+  s.Count(3);
   s.Ten(fixture::Attr{}, 10, 20);
+  s.Enko(fixture::Attr{}, 0, 0, 10, 0, std::numbers::pi / 2, 0, 1, 0);
   s.Moji(fixture::Attr{}, 0, 0, 30, 0, "a<b & \"c\">\x01");
   s.Count(0);
   testutil::WriteFile(dir.file("in.jww"), b.b);
@@ -117,7 +119,10 @@ TEST(SvgPreview, TextsAreEscapedAndYPointsDown) {
   shell::RunProc1(doc, dir.file("in.jww"), dir.file("out.jww"), nullptr, nullptr, "", {&svg, true});
   const std::string x = Text(dir.file("p.svg"));
   EXPECT_EQ(XmlProblem(x), "");
-  EXPECT_NE(x.find("cx=\"10.000\" cy=\"-20.000\""), std::string::npos) << x;
+  EXPECT_NE(x.find("cx=\"10.00\" cy=\"-20.00\""), std::string::npos) << x;
+  // A quarter circle counterclockwise from +x: from (10, 0) up to (0, 10),
+  // which SVG, whose positive sweep runs clockwise, draws with flag 0.
+  EXPECT_NE(x.find("d=\"M10.00,0.00 A10.00 10.00 0.00 0 0 0.00,-10.00\""), std::string::npos) << x;
   EXPECT_NE(x.find(">a&lt;b &amp; &quot;c&quot;&gt;</text>"), std::string::npos) << x;
 }
 
