@@ -164,6 +164,20 @@ awk -v a="${CONV_US[1M]}" -v b="${CONV_US[100k]}" \
 echo "goals: 1M >= 2,000,000 elements/s, ratio < 10, peak <= 3 x file size + 50 MB"
 echo
 
+# ---- the picture of a trim ----------------------------------------------------
+
+echo "== convert --preview against convert on the 1M drawing (best of $RUNS)"
+PREVIEW=$WORK/preview
+prep_preview() { rm -rf "$OUT" "$PREVIEW"; mkdir -p "$OUT" "$PREVIEW"; }
+plain_us=$(best_us prep_convert "$CLI" convert --dest "$OUT" "${FILE[1M]}")
+pict_us=$(best_us prep_preview "$CLI" convert --dest "$OUT" --preview "$PREVIEW" "${FILE[1M]}")
+svg_bytes=$(stat -c %s "$PREVIEW/1M.svg" 2>/dev/null || echo 0)
+awk -v a="$plain_us" -v b="$pict_us" -v s="$svg_bytes" 'BEGIN {
+  printf "convert %.0f ms, with --preview %.0f ms: +%.0f %% (goal <= 50 %%), SVG %.1f MB\n", a / 1000, b / 1000, (b / a - 1) * 100, s / 1e6
+}'
+rm -rf "$OUT" "$PREVIEW"
+echo
+
 # ---- batch: flat peak ---------------------------------------------------------
 
 echo "== batch: the 100k drawing 200 times in one run (peak after 1, 10 and 200 files)"
