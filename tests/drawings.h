@@ -30,6 +30,21 @@ inline std::vector<uint8_t> PointsDrawing(const std::vector<std::pair<double, do
   return out;
 }
 
+// A version 700 drawing of texts (at the origin unless far) and embedded images.
+inline std::vector<uint8_t> TextsAndImagesDrawing(const std::vector<std::pair<std::string, double>>& textsAtX,
+                                                  const std::vector<fixture::Image>& images) {
+  fixture::Bytes b;
+  fixture::HeaderOptions o;
+  o.ver = 700;
+  fixture::Header(b, o);
+  fixture::Stream s(b, 700);
+  s.Count(static_cast<uint32_t>(textsAtX.size()));
+  for (const auto& [text, x] : textsAtX) s.Moji(fixture::Attr{}, x, 0, x + 10, 0, text);
+  s.Count(0);
+  fixture::Images(b, images);
+  return b.b;
+}
+
 // n points spread over the paper.
 inline std::vector<uint8_t> ManyPointsDrawing(int n) {
   std::vector<std::pair<double, double>> pts;

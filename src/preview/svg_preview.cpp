@@ -212,6 +212,13 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
     }
     o << "\"/>" << end;
   };
+  // A dot whose radius is the frame's width divided by `share`.
+  auto mark = [&](uint16_t colour, double x, double y, double share) {
+    head("circle", colour) << " cx=\"";
+    o.X(x) << "\" cy=\"";
+    o.Y(y) << "\" r=\"";
+    o.Num((frame_.xmax - frame_.xmin) / share) << "\"/>\n";
+  };
   auto text = [&](const jww::TEntJwwMoji& m, uint16_t colour, const char* end = "\n") {
     const bool vertical = (m.att.sFlg & 0x20) != 0;
     const double size = vertical ? m.dSizeX : m.dSizeY;
@@ -245,10 +252,7 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
     case jww::kEntTen: {
       if (k < 0 || k >= d.EntTenN) return;
       const auto& e = d.EntTen[static_cast<size_t>(k)];
-      head("circle", e.att.nPenColor) << " cx=\"";
-      o.X(e.start_x) << "\" cy=\"";
-      o.Y(e.start_y) << "\" r=\"";
-      o.Num((frame_.xmax - frame_.xmin) / 600) << "\"/>\n";
+      mark(e.att.nPenColor, e.start_x, e.start_y, 600);
       break;
     }
     case jww::kEntMoji: {
@@ -312,10 +316,7 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
     default: {
       if (row.EntType != jww::kEntBlock || k < 0 || k >= d.EntBlockN) return;
       const auto& e = d.EntBlock[static_cast<size_t>(k)];
-      head("circle", e.att.nPenColor) << " cx=\"";
-      o.X(e.DPKijunTen_x) << "\" cy=\"";
-      o.Y(e.DPKijunTen_y) << "\" r=\"";
-      o.Num((frame_.xmax - frame_.xmin) / 300) << "\"/>\n";
+      mark(e.att.nPenColor, e.DPKijunTen_x, e.DPKijunTen_y, 300);  // an insertion left whole
       break;
     }
   }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "cli_run.h"
+#include "drawings.h"
 #include "jww_builder.h"
 #include "test_util.h"
 
@@ -73,17 +74,9 @@ TEST(Cli, ConvertLogsAndNeverReplaces) {
 
 TEST(Cli, ConvertCarriesImagesTheKeptTextsName) {
   testutil::TempDir dir;
-  fixture::Bytes b;
-  fixture::HeaderOptions o;
-  o.ver = 700;
-  fixture::Header(b, o);
-  fixture::Stream s(b, 700);
-  s.Count(2);
-  s.Moji(fixture::Attr{}, 0, 0, 10, 0, "^@BM%temp%in.png,10,10");
-  s.Moji(fixture::Attr{}, 900, 0, 910, 0, "^@BM%temp%out.png,10,10");
-  s.Count(0);
-  fixture::Images(b, {{"in.png.gz", "INSIDE"}, {"out.png.gz", "OUTSIDE"}});
-  testutil::WriteFile(dir.file("pic.jww"), b.b);
+  testutil::WriteFile(dir.file("pic.jww"),
+                      testutil::TextsAndImagesDrawing({{"^@BM%temp%in.png,10,10", 0}, {"^@BM%temp%out.png,10,10", 900}},
+                                                      {{"in.png.gz", "INSIDE"}, {"out.png.gz", "OUTSIDE"}}));
   CliRun r = Cli("convert --same-folder " + dir.file("pic.jww"));
   ASSERT_EQ(r.status, 0) << r.out;
   CliRun info = Cli("info --json " + dir.file("pic~1.jww"));
