@@ -1,5 +1,9 @@
 #include "jww/jww_stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace jww {
@@ -10,12 +14,21 @@ constexpr size_t kBufferSize = 1 << 18;
 
 bool JwwIn::Open(const std::string& path) {
   Close();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (!file_) return false;
-  if (std::fseek(file_, 0, SEEK_END) != 0) { Close(); return false; }
-  long long sz = std::ftell(file_);
-  if (sz < 0 || std::fseek(file_, 0, SEEK_SET) != 0) { Close(); return false; }
-  size_ = static_cast<uint64_t>(sz);
+  // Without blocking: opening a FIFO for reading would otherwise wait for a
+  // writer, and reading a device may never end. Only regular files are read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  file_ = ::fdopen(fd, "rb");
+  if (!file_) {
+    ::close(fd);
+    return false;
+  }
+  size_ = static_cast<uint64_t>(st.st_size);
   buf_.resize(kBufferSize);
   return true;
 }

@@ -20,7 +20,10 @@ JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& 
   if (LowerExt(src) == ".jww") {
     if (!dst.empty() && jww::TJwwData::FileCheck(src)) {
       doc.FileIn(src);  // a damaged file is still converted with what was read
-      trim::FileConv(doc, status);
+      if (!trim::FileConv(doc, status)) {
+        JwwDataFree(doc);
+        return kFailed;
+      }
       doc.SetFileOutOption(doc.MojiEncode ? 32 : 0);
       // FileOut removes its own file when it fails and never touches one it
       // did not create, so nothing else is deleted here.

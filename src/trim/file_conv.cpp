@@ -156,9 +156,11 @@ bool IsOutside(const TJwwData& d, const TEntJwwNo& row, const Frame& fr) {
   }
 }
 
-void FileConv(TJwwData& d, const StatusFn& status) {
+bool FileConv(TJwwData& d, const StatusFn& status, std::string* why) {
   if (status) status(u"ブロック分解中です");
-  d.BlockExplode();
+  // A drawing without its blocks is not the drawing: a refused or failed
+  // explosion fails the conversion.
+  if (!d.BlockExplode(why)) return false;
   const Frame fr = PaperFrame(d.Enthd.nZumen);
   const int32_t n = d.Enthd.n1;
   const int32_t rows = std::min<int64_t>(n, static_cast<int64_t>(d.EntNo.size()));
@@ -170,6 +172,7 @@ void FileConv(TJwwData& d, const StatusFn& status) {
     if (IsOutside(d, row, fr)) row.EntType = 0;
   }
   d.EntBlockN = 0;
+  return true;
 }
 
 }  // namespace trim

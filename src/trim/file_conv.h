@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "jww/jww_data.h"
 #include "trim/clip_unit.h"
@@ -27,6 +28,9 @@ Frame PaperFrame(int32_t nZumen);
 // True when the element of this file-order row lies wholly outside.
 bool IsOutside(const jww::TJwwData& d, const jww::TEntJwwNo& row, const Frame& fr);
 
-void FileConv(jww::TJwwData& d, const StatusFn& status);
+// Explodes the blocks and deletes what lies outside the paper frame. False,
+// with the reason in *why, when the explosion is refused or fails; the
+// document must then not be written.
+bool FileConv(jww::TJwwData& d, const StatusFn& status, std::string* why = nullptr);
 
 }  // namespace trim
