@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -15,8 +16,8 @@ struct CliRun {
   std::string out;
 };
 
-CliRun Cli(const std::string& args) {
-  std::string cmd = std::string(ORVANTIS_CLI) + " " + args + " 2>&1";
+CliRun Cli(const std::string& args, const std::string& prefix = "") {
+  std::string cmd = prefix + std::string(ORVANTIS_CLI) + " " + args + " 2>&1";
   FILE* p = popen(cmd.c_str(), "r");
   std::string out;
   char buf[4096];
@@ -142,4 +143,18 @@ TEST(Cli, InfoCountsEveryKindDefinitionsAndImages) {
         "\"error\":null"}) {
     EXPECT_NE(r.out.find(want), std::string::npos) << want << "\n" << r.out;
   }
+}
+
+// A FIFO named as a source is refused at once; the time limit only keeps a
+// reader that would block from hanging the suite.
+TEST(Cli, FifoIsRefusedNotWaitedFor) {
+  testutil::TempDir dir;
+  const std::string fifo = dir.file("pipe.jww");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& args : {"info " + fifo, "convert --dest " + dir.path() + " " + fifo}) {
+    CliRun r = Cli(args, "timeout 60 ");
+    EXPECT_EQ(r.status, 1) << args << ": " << r.out;
+  }
+  CliRun r = Cli("info " + fifo, "timeout 60 ");
+  EXPECT_NE(r.out.find("cannot be opened"), std::string::npos) << r.out;
 }
