@@ -1,5 +1,6 @@
 // The JWW header: magic, version, memo and the drawing's settings and tables,
 // some present only from a certain version on.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -316,7 +317,11 @@ void WriteHeader(TJwwData& d, JwwOut& out, int32_t ver) {
   W(out, h.nPrtRenzoku); W(out, h.nPrtKyoutsuuGray);
   if (ver >= 600) {
     uint32_t dpi = static_cast<uint32_t>(h.nPrtDpi <= 0 ? 1 : h.nPrtDpi);
-    W(out, static_cast<int32_t>(static_cast<uint32_t>(h.nPrtDispOnlyNonDraw) + 10u * dpi));
+    // A negative mode (from a stored negative value) cannot share the value
+    // with a resolution of 1 or more and read back as itself; it goes out
+    // as 0, so a written drawing writes again unchanged.
+    uint32_t mode = static_cast<uint32_t>(std::max(h.nPrtDispOnlyNonDraw, 0));
+    W(out, static_cast<int32_t>(mode + 10u * dpi));
   } else {
     W(out, h.nPrtDispOnlyNonDraw);
   }
