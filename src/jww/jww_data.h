@@ -18,7 +18,7 @@ class JwwOut;
 // Bounds of the block tree. Nesting can unfold a small file into more
 // placements than any drawing holds; such a tree is not built, and the
 // explosion refuses the drawing instead of exhausting memory.
-inline constexpr size_t kMaxBlockTreeNodes = 1'000'000;
+inline constexpr size_t kMaxBlockTreeNodes = 5'000'000;
 inline constexpr size_t kMaxBlockTreeNameUnits = 16'000'000;  // names copied into the nodes
 // Elements a drawing may hold after its blocks are exploded (about 1 GB of
 // output); a drawing that would exceed it is refused before any is placed.

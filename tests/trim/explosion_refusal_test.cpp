@@ -49,7 +49,7 @@ TEST(ExplosionRefusal, BeyondTheCeilingsNothingIsPlaced) {
       {"10,100,000 lines from 101,001 placements", {1000, 100}, 101,
        "the blocks would explode into 10,100,000 elements, more than the 10,000,000 allowed"},
       {"6,003,001 placements of nothing", {3000, 2000}, 0,
-       "the blocks nest into more than 1,000,000 placements"},
+       "the blocks nest into more than 5,000,000 placements"},
   };
   for (const Case& c : cases) {
     Bytes b = Nest(c.fanOut, c.lines);
