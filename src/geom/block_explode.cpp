@@ -6,6 +6,7 @@
 #include <new>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "geom/func_2.h"
 #include "geom/moji_geometry.h"
@@ -219,10 +220,34 @@ bool InRange(const V& v, int32_t count, int32_t i) {
   return i >= 0 && i < count && static_cast<size_t>(i) < v.size();
 }
 
-bool ExplodeNode(TJwwData& d, const TEntJwwBlockTree& n) {
+// What the explosion needs of one tree node. The tree itself, with a name
+// per node, is released before the copies are made, so the two never fill
+// memory together.
+struct Placement {
+  int32_t defno;
+  bool lf;
+  uint16_t l1, l2;
+  double x, y, r1, r2, r3, r4;
+};
+
+std::vector<Placement> TakePlacements(TJwwData& d, int32_t nodes) {
+  std::vector<Placement> p;
+  p.reserve(static_cast<size_t>(nodes));
+  for (int32_t k = 0; k < nodes; ++k) {
+    const TEntJwwBlockTree& n = d.EntBlockTree[k];
+    if (n.defno < 0 || n.defno >= static_cast<int32_t>(d.EntBlockDef.size())) continue;
+    p.push_back({n.defno, (n.att.nPenStyle & 0x40) != 0, n.att.nGLayer, n.att.nLayer, n.x, n.y, n.r1, n.r2, n.r3,
+                 n.r4});
+  }
+  std::vector<TEntJwwBlockTree>().swap(d.EntBlockTree);
+  d.EntBlockTreeN = 0;
+  return p;
+}
+
+bool ExplodeNode(TJwwData& d, const Placement& n) {
   const TEntJwwBlockDef& def = d.EntBlockDef[n.defno];
-  const bool lf = (n.att.nPenStyle & 0x40) != 0;
-  const int32_t l1 = n.att.nGLayer, l2 = n.att.nLayer;
+  const bool lf = n.lf;
+  const int32_t l1 = n.l1, l2 = n.l2;
   size_t rows = std::min<size_t>(std::max(def.N, 0), def.mNo.size());
   for (size_t i = 0; i < rows; ++i) {
     const TEntJwwNo& r = def.mNo[i];
@@ -364,11 +389,14 @@ bool TJwwData::BlockExplode(std::string* why) {
   const int32_t nodes = std::min<int64_t>(EntBlockTreeN, static_cast<int64_t>(EntBlockTree.size()));
   std::string refused = ReserveForExplosion(*this, nodes);
   if (!refused.empty()) return Refuse(why, std::move(refused));
-  for (int32_t k = 0; k < nodes; ++k) {
-    const TEntJwwBlockTree& n = EntBlockTree[k];
-    if (n.defno < 0 || n.defno >= static_cast<int32_t>(EntBlockDef.size())) continue;
-    if (!ExplodeNode(*this, n)) return Refuse(why, "block explosion failed: out of memory");
+  std::vector<Placement> placements;
+  try {
+    placements = TakePlacements(*this, nodes);
+  } catch (const std::bad_alloc&) {
+    return Refuse(why, "block explosion failed: out of memory");
   }
+  for (const Placement& p : placements)
+    if (!ExplodeNode(*this, p)) return Refuse(why, "block explosion failed: out of memory");
   RemoveBlockStructure(*this);
   return true;
 }
