@@ -4,6 +4,7 @@
 
 #include "geom/func_2.h"
 #include "jww/jww_strings.h"
+#include "jww/jww_write_rules.h"
 
 namespace trim {
 
@@ -26,16 +27,19 @@ bool LineOut(const TEntJwwLine& e, const Frame& fr) {
   return SegOut(e.start_x, e.start_y, e.end_x, e.end_y, fr);
 }
 
-double BoxHeight(const TEntJwwMoji& e) { return (e.att.sFlg & 0x20) ? e.dSizeX : e.dSizeY; }
+// A text is tested as it will be written (sizes as stored magnitudes, the
+// string cleaned), so that a converted drawing converts to itself.
+double BoxHeight(const TEntJwwMoji& e) { return ClampTextSize((e.att.sFlg & 0x20) ? e.dSizeX : e.dSizeY); }
 
 bool MojiBoxOut(const TEntJwwMoji& e, const Frame& fr) {
   return Out(ClipMojiCheck(e.start_x, e.start_y, e.end_x, e.end_y, BoxHeight(e), fr));
 }
 
 bool MojiOut(const TEntJwwMoji& e, const Frame& fr) {
-  if (e.str.starts_with(u"^@BM"))
-    return Out(ClipImageCheck(e.str, e.start_x, e.start_y, e.end_x, e.end_y, BoxHeight(e), fr));
-  return MojiBoxOut(e, fr);
+  if (!e.str.starts_with(u"^@BM")) return MojiBoxOut(e, fr);
+  const JString str = NeedsCleaning(e.str) ? CleanText(e.str) : e.str;
+  if (!str.starts_with(u"^@BM")) return MojiBoxOut(e, fr);
+  return Out(ClipImageCheck(str, e.start_x, e.start_y, e.end_x, e.end_y, BoxHeight(e), fr));
 }
 
 bool SunpoOut(const TEntJwwSunpo& e, const Frame& fr) {

@@ -49,3 +49,29 @@ TEST(FixedPoint, HeaderValuesWriteBackUnchanged) {
     EXPECT_EQ(Convert(once), once) << c.what;
   }
 }
+
+// Texts are kept or deleted as they will be written: a negative or huge
+// size and an image reference the writer cleans decide alike both times.
+TEST(FixedPoint, TextsAreTestedAsWritten) {
+  struct Case {
+    const char* what;
+    double x, y, size;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"negative height reaching down into the paper", 0, 200, -100, "a"},
+      {"height beyond what the file stores", 0, 1e9, -1e12, "a"},
+      {"image size the writer cleans", -261, 0, 3, "^@BMpic,5\\n0,10"},
+  };
+  for (const Case& c : cases) {
+    fixture::Bytes b;
+    fixture::Header(b, fixture::HeaderOptions{});
+    fixture::Stream s(b, 600);
+    s.Count(2);
+    s.Ten(fixture::Attr{}, 0, 0);
+    s.Moji(fixture::Attr{}, c.x, c.y, c.x + 10, c.y, c.text, c.size, c.size);
+    s.Count(0);
+    const std::vector<uint8_t> once = Convert(b.b);
+    EXPECT_EQ(Convert(once), once) << c.what;
+  }
+}
