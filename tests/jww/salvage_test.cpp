@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Bytes Start(int ver) {
-  Bytes b;
-  fixture::HeaderOptions o;
-  o.ver = ver;
-  fixture::Header(b, o);
-  return b;
-}
-
 bool Load(TJwwData& d, const Bytes& b) { return d.FileInMemory(b.b.data(), b.size()); }
 
 size_t OpenDescriptors() {
@@ -85,7 +77,7 @@ TEST(Salvage, OverstatedCountsKeepWhatWasRead) {
        0, 1, 2, 0},
   };
   for (const Case& c : cases) {
-    Bytes b = Start(600);
+    Bytes b = fixture::HeaderBytes(600);
     c.build(b);
     TJwwData d;
     EXPECT_FALSE(Load(d, b)) << c.what;
@@ -98,7 +90,7 @@ TEST(Salvage, OverstatedCountsKeepWhatWasRead) {
     EXPECT_FALSE(d.ReadError.empty()) << c.what;
   }
   // An image count of 1,000 with one whole image: that image is extracted.
-  Bytes b = Start(700);
+  Bytes b = fixture::HeaderBytes(700);
   Stream s(b, 700);
   s.Count(0);
   s.Count(0);
@@ -117,7 +109,7 @@ TEST(Salvage, OverstatedCountsKeepWhatWasRead) {
 // A definition cut inside its fixed part reads the missing bytes as zero,
 // not as whatever the class names before it left in the reader's buffer.
 TEST(Salvage, CutDefinitionFixedPartReadsZero) {
-  Bytes b = Start(600);
+  Bytes b = fixture::HeaderBytes(600);
   Stream s(b, 600);
   s.Count(1);
   s.Line(Attr{}, 0, 0, 1, 1);
@@ -139,7 +131,7 @@ TEST(Salvage, CutDefinitionFixedPartReadsZero) {
 // and its file is closed.
 TEST(Salvage, CutImagePayloadLeavesNoFile) {
   testutil::TempDir tmp;
-  Bytes b = Start(700);
+  Bytes b = fixture::HeaderBytes(700);
   Stream s(b, 700);
   s.Count(1);
   s.Moji(Attr{}, 0, 0, 10, 0, "^@BM%temp%a.png,10,10");
@@ -165,7 +157,7 @@ TEST(Salvage, CutImagePayloadLeavesNoFile) {
 }
 
 TEST(Salvage, ReadErrorSaysWhereTheReadStopped) {
-  Bytes whole = Start(600);
+  Bytes whole = fixture::HeaderBytes(600);
   {
     Stream s(whole, 600);
     s.Count(2);
@@ -175,7 +167,7 @@ TEST(Salvage, ReadErrorSaysWhereTheReadStopped) {
   }
   Bytes cut = whole;
   cut.b.resize(cut.size() - 50);  // inside the second line's tag
-  Bytes alien = Start(600);
+  Bytes alien = fixture::HeaderBytes(600);
   {
     Stream s(alien, 600);
     s.Count(2);
