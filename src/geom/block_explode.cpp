@@ -220,9 +220,7 @@ bool InRange(const V& v, int32_t count, int32_t i) {
   return i >= 0 && i < count && static_cast<size_t>(i) < v.size();
 }
 
-// What the explosion needs of one tree node. The tree itself, with a name
-// per node, is released before the copies are made, so the two never fill
-// memory together.
+// What the explosion needs of one tree node.
 struct Placement {
   int32_t defno;
   bool lf;
@@ -230,15 +228,21 @@ struct Placement {
   double x, y, r1, r2, r3, r4;
 };
 
+bool Places(const TJwwData& d, const TEntJwwBlockTree& n) {
+  return n.defno >= 0 && n.defno < static_cast<int32_t>(d.EntBlockDef.size());
+}
+
+Placement PlacementOf(const TEntJwwBlockTree& n) {
+  return {n.defno, (n.att.nPenStyle & 0x40) != 0, n.att.nGLayer, n.att.nLayer, n.x, n.y, n.r1, n.r2, n.r3, n.r4};
+}
+
+// The placements in tree order; the tree itself, with a name per node, is
+// released, so it and the copies never fill memory together.
 std::vector<Placement> TakePlacements(TJwwData& d, int32_t nodes) {
   std::vector<Placement> p;
   p.reserve(static_cast<size_t>(nodes));
-  for (int32_t k = 0; k < nodes; ++k) {
-    const TEntJwwBlockTree& n = d.EntBlockTree[k];
-    if (n.defno < 0 || n.defno >= static_cast<int32_t>(d.EntBlockDef.size())) continue;
-    p.push_back({n.defno, (n.att.nPenStyle & 0x40) != 0, n.att.nGLayer, n.att.nLayer, n.x, n.y, n.r1, n.r2, n.r3,
-                 n.r4});
-  }
+  for (int32_t k = 0; k < nodes; ++k)
+    if (Places(d, d.EntBlockTree[k])) p.push_back(PlacementOf(d.EntBlockTree[k]));
   std::vector<TEntJwwBlockTree>().swap(d.EntBlockTree);
   d.EntBlockTreeN = 0;
   return p;
@@ -337,8 +341,7 @@ std::array<int64_t, 7> ExplosionCounts(const TJwwData& d, int32_t nodes) {
 // Refuses a drawing that would exceed the ceiling, before any memory is
 // taken for it; else reserves exactly what the explosion appends, so the
 // arrays never grow (and briefly double) on the way. "" when all is ready.
-std::string ReserveForExplosion(TJwwData& d, int32_t nodes) {
-  const std::array<int64_t, 7> add = ExplosionCounts(d, nodes);
+std::string ReserveForExplosion(TJwwData& d, const std::array<int64_t, 7>& add) {
   int64_t total = 0;
   for (int t = kEntLine; t <= kEntSolid; ++t) total += add[t];
   const int64_t after = std::max<int64_t>(d.Enthd.n1, 0) - std::max(d.EntBlockN, 0) + total;
@@ -366,6 +369,15 @@ std::string ReserveForExplosion(TJwwData& d, int32_t nodes) {
   return "";
 }
 
+// Memory the copies will take, their file-order rows included.
+int64_t PlacedBytes(const std::array<int64_t, 7>& add) {
+  const int64_t size[7] = {0, sizeof(TEntJwwLine), sizeof(TEntJwwEnko), sizeof(TEntJwwTen), sizeof(TEntJwwMoji),
+                           sizeof(TEntJwwSunpo), sizeof(TEntJwwSolid)};
+  int64_t bytes = 0;
+  for (int t = kEntLine; t <= kEntSolid; ++t) bytes += add[t] * (size[t] + int64_t{sizeof(TEntJwwNo)});
+  return bytes;
+}
+
 bool Refuse(std::string* why, std::string reason) {
   if (why) *why = std::move(reason);
   return false;
@@ -387,16 +399,26 @@ bool TJwwData::BlockExplode(std::string* why) {
   EntSunpo.resize(EntSunpoN);
   EntSolid.resize(EntSolidN);
   const int32_t nodes = std::min<int64_t>(EntBlockTreeN, static_cast<int64_t>(EntBlockTree.size()));
-  std::string refused = ReserveForExplosion(*this, nodes);
+  const std::array<int64_t, 7> add = ExplosionCounts(*this, nodes);
+  std::string refused = ReserveForExplosion(*this, add);
   if (!refused.empty()) return Refuse(why, std::move(refused));
-  std::vector<Placement> placements;
-  try {
-    placements = TakePlacements(*this, nodes);
-  } catch (const std::bad_alloc&) {
-    return Refuse(why, "block explosion failed: out of memory");
+  const std::string outOfMemory = "block explosion failed: out of memory";
+  // Releasing the tree first costs a compact copy of it; that pays when the
+  // copies to be placed outweigh the compact copy.
+  if (PlacedBytes(add) > int64_t{nodes} * int64_t{sizeof(Placement)}) {
+    std::vector<Placement> placements;
+    try {
+      placements = TakePlacements(*this, nodes);
+    } catch (const std::bad_alloc&) {
+      return Refuse(why, outOfMemory);
+    }
+    for (const Placement& p : placements)
+      if (!ExplodeNode(*this, p)) return Refuse(why, outOfMemory);
+  } else {
+    for (int32_t k = 0; k < nodes; ++k)
+      if (Places(*this, EntBlockTree[k]) && !ExplodeNode(*this, PlacementOf(EntBlockTree[k])))
+        return Refuse(why, outOfMemory);
   }
-  for (const Placement& p : placements)
-    if (!ExplodeNode(*this, p)) return Refuse(why, "block explosion failed: out of memory");
   RemoveBlockStructure(*this);
   return true;
 }

@@ -57,6 +57,9 @@ void Match(TJwwData& d, const FirstDefinition& first, TEntJwwBlockTree& node) {
 // placement however deep the nesting. A definition on its own chain is not
 // expanded: that stops cycles.
 class TreeShape {
+  // Names up to this long live inside the string object, costing no more.
+  static constexpr size_t kShortName = 7;
+
  public:
   TreeShape(const TJwwData& d, const FirstDefinition& first)
       : d_(d), first_(first), onChain_(d.EntBlockDef.size(), 0) {}
@@ -68,6 +71,7 @@ class TreeShape {
     return !over_;
   }
   int32_t Size(int32_t at) const { return size_[at]; }
+  size_t Total() const { return size_.size(); }
 
  private:
   struct Open {
@@ -76,7 +80,8 @@ class TreeShape {
 
   bool Add(int32_t defno) {
     size_.push_back(1);
-    if (defno >= 0) nameUnits_ += d_.EntBlockDef[defno].strName.size();
+    if (defno >= 0 && d_.EntBlockDef[defno].strName.size() > kShortName)
+      nameUnits_ += d_.EntBlockDef[defno].strName.size();
     over_ = size_.size() > kMaxBlockTreeNodes || nameUnits_ > kMaxBlockTreeNameUnits;
     return !over_;
   }
@@ -187,7 +192,8 @@ void TJwwData::MakeBlockTree() {
     at.push_back(at.empty() ? 0 : at.back() + shape.Size(at.back()));
     BlockTreeTooLarge = !shape.AddTop(DefinitionOf(first, EntBlock[j].nNumber));
   }
-  EntBlockTree.reserve(top);
+  // The shape knows the tree's size: one allocation, no doubling on the way.
+  EntBlockTree.reserve(BlockTreeTooLarge ? top : shape.Total());
   for (int32_t j = 0; j < top; ++j) {
     TEntJwwBlockTree n = TopNode(EntBlock[j]);
     Match(*this, first, n);

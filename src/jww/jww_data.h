@@ -19,7 +19,9 @@ class JwwOut;
 // placements than any drawing holds; such a tree is not built, and the
 // explosion refuses the drawing instead of exhausting memory.
 inline constexpr size_t kMaxBlockTreeNodes = 5'000'000;
-inline constexpr size_t kMaxBlockTreeNameUnits = 16'000'000;  // names copied into the nodes
+// Characters of the names copied into the nodes, counting only names too
+// long to be held inside the node itself (more than 7 characters).
+inline constexpr size_t kMaxBlockTreeNameUnits = 64'000'000;
 // Elements a drawing may hold after its blocks are exploded (about 1 GB of
 // output); a drawing that would exceed it is refused before any is placed.
 inline constexpr int64_t kMaxExplodedElements = 10'000'000;
