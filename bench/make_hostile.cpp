@@ -7,6 +7,8 @@
 //                                 insertions of the first
 //   make_hostile fan OUT L F...   definition k inserts k + 1 F[k] times; the
 //                                 last holds L lines; one top-level insertion
+//   make_hostile arcs OUT L F...  as fan, with L arcs under an uneven scale
+//                                 (the costliest element to place)
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -65,7 +67,8 @@ int main(int argc, char** argv) {
         s.Block(Attr{}, 1, 0, 1, 1, 0, k % d + 1);
       }
     });
-  } else if (kind == "fan" && argc >= 5) {
+  } else if ((kind == "fan" || kind == "arcs") && argc >= 5) {
+    const bool arcs = kind == "arcs";
     const uint32_t l = Num(argv[3]);
     std::vector<uint32_t> fan;
     for (int i = 4; i < argc; ++i) fan.push_back(Num(argv[i]));
@@ -73,10 +76,13 @@ int main(int argc, char** argv) {
     b = Drawing(1, n + 1, [&](Stream& s) {
       for (uint32_t k = 1; k <= n; ++k) {
         s.Def(Attr{}, k, "d" + std::to_string(k), fan[k - 1]);
-        for (uint32_t i = 0; i < fan[k - 1]; ++i) s.Block(Attr{}, i % 50, i / 50, 1, 1, 0, k + 1);
+        for (uint32_t i = 0; i < fan[k - 1]; ++i) s.Block(Attr{}, i % 50, i / 50, arcs ? 2 : 1, 1, 0.1, k + 1);
       }
       s.Def(Attr{}, n + 1, "leaf", l);
-      for (uint32_t i = 0; i < l; ++i) s.Line(Attr{}, 0, 0, 1, i);
+      for (uint32_t i = 0; i < l; ++i) {
+        if (arcs) s.Enko(Attr{}, 0, i, 5, 0.3, 2, 0.2, 0.7, 0);
+        else s.Line(Attr{}, 0, 0, 1, i);
+      }
     });
   } else {
     std::fprintf(stderr, "make_hostile: bad arguments\n");

@@ -35,10 +35,13 @@ JString StripBlanks(const JString& s) {
 }
 
 double ClampTextSize(double v) {
+  if (std::isnan(v)) return 3.0;
   v = std::fabs(v);
   if (v < 1e-10) v = 1e-10;
   if (v > 1e10) v = 1e10;
   return v;
 }
+
+double StoredSpacing(double v) { return std::isfinite(v) ? v : 0.0; }
 
 }  // namespace jww

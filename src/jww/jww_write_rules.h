@@ -12,7 +12,10 @@ JString CleanText(const JString& s);
 bool NeedsCleaning(const JString& s);
 // s without spaces, ideographic spaces and control characters.
 JString StripBlanks(const JString& s);
-// Text sizes are stored as magnitudes within 1e-10 to 1e10.
+// Text sizes are stored as magnitudes within 1e-10 to 1e10; one that is not
+// a number is stored as 3.0, the size a reader would give it.
 double ClampTextSize(double v);
+// Text spacing that is not finite is stored as 0.0, as a reader takes it.
+double StoredSpacing(double v);
 
 }  // namespace jww

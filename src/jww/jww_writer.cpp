@@ -178,7 +178,7 @@ class Writer {
       Pack k(out_, kMaxFixed);
       WriteAttr(k, e.att, kEntMoji);
       k << e.start_x << e.start_y << e.end_x << e.end_y << e.nMojiShu << ClampTextSize(e.dSizeX)
-        << ClampTextSize(e.dSizeY) << e.dKankaku << e.degKakudo;
+        << ClampTextSize(e.dSizeY) << StoredSpacing(e.dKankaku) << e.degKakudo;
     }
     CleanStr(e.strFontName);
     CleanStr(e.str);

@@ -3,6 +3,8 @@
 // is an input the fuzzer found to break that.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "jww/jww_data.h"
 #include "jww_builder.h"
 #include "trim/file_conv.h"
@@ -74,4 +76,27 @@ TEST(FixedPoint, TextsAreTestedAsWritten) {
     const std::vector<uint8_t> once = Convert(b.b);
     EXPECT_EQ(Convert(once), once) << c.what;
   }
+}
+
+// Texts placed by a huge block scale have sizes and spacing beyond what a
+// reader keeps; they are stored as a reader would take them.
+TEST(FixedPoint, ExplodedTextValuesAreStoredAsReadBack) {
+  fixture::Bytes b;
+  fixture::Header(b, fixture::HeaderOptions{});
+  fixture::Stream s(b, 600);
+  s.Count(1);
+  s.Block(fixture::Attr{}, 0, 0, 1e300, 1e300, 0, 1);
+  s.Count(1);
+  s.Def(fixture::Attr{}, 1, "big", 1);
+  s.Moji(fixture::Attr{}, 0, 0, 10, 0, "a", 3, 3, 1e10);
+  const std::vector<uint8_t> once = Convert(b.b);
+  EXPECT_EQ(Convert(once), once);
+
+  TJwwData d;
+  ASSERT_TRUE(d.FileInMemory(once.data(), once.size()));
+  ASSERT_EQ(d.EntMojiN, 1);
+  d.EntMoji[0].dSizeX = std::numeric_limits<double>::quiet_NaN();
+  std::vector<uint8_t> nan;
+  ASSERT_TRUE(d.FileOutMemory(nan, 600));
+  EXPECT_EQ(Convert(nan), nan);
 }
