@@ -8,6 +8,7 @@
 #                      tests under Wine and pack dist/orvantis-<version>-win64.zip
 #   ./build.sh docs    the README's pictures: docs/window.png (the window under
 #                      Wine and Xvfb) and docs/preview.png (the example's trim)
+#   ./build.sh fuzz S  build the fuzz targets with clang and run each for S seconds
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -36,6 +37,23 @@ build() {
     cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVANTIS_WERROR=ON
   fi
   cmake --build "$BUILD" -j "$JOBS"
+}
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# in a folder of its own; any report fails the run. -O1 keeps the extra build
+# short; warnings are already errors in the main build.
+sanitized_tests() {
+  if [ ! -f "$BUILD-asan/build.ninja" ]; then
+    cmake -S . -B "$BUILD-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+      -DORVANTIS_SANITIZE=ON
+  fi
+  cmake --build "$BUILD-asan" -j "$JOBS"
+  # allocator_may_return_null: a request too large for memory throws
+  # std::bad_alloc as it does without the sanitizer, so the code's own
+  # handling of it is what gets tested.
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS"
 }
 
 WIN_BUILD=${WIN_BUILD:-build-win}
@@ -101,6 +119,7 @@ case "${1:-}" in
   test)
     build
     ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
+    sanitized_tests
     test_windows
     ;;
   windows)
@@ -125,8 +144,17 @@ case "${1:-}" in
     rsvg-convert -w 900 -b white "$BUILD/docs/sample.svg" -o docs/preview.png
     echo "docs/preview.png written"
     ;;
+  fuzz)
+    install_missing cmake ninja-build clang libclang-rt-14-dev
+    if [ ! -f "$BUILD-fuzz/build.ninja" ]; then
+      CC=clang CXX=clang++ cmake -S . -B "$BUILD-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DORVANTIS_TESTS=OFF -DORVANTIS_FUZZ=ON
+    fi
+    cmake --build "$BUILD-fuzz" -j "$JOBS"
+    fuzz/run.sh "$BUILD-fuzz" "${2:-60}"
+    ;;
   *)
-    echo "usage: ./build.sh demo|test|bench|windows|docs" >&2
+    echo "usage: ./build.sh demo|test|bench|windows|docs|fuzz SECONDS" >&2
     exit 2
     ;;
 esac

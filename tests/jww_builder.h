@@ -305,4 +305,47 @@ inline void Images(Bytes& b, const std::vector<Image>& images, bool utf16 = fals
   }
 }
 
+// A file that starts with a complete header of version ver.
+inline Bytes HeaderBytes(int ver) {
+  Bytes b;
+  HeaderOptions o;
+  o.ver = ver;
+  Header(b, o);
+  return b;
+}
+
+// One element of every kind, a point and an arc solid with their tails, two
+// definitions nested in a cycle, and from version 700 an image: a small
+// drawing that reaches every path of the reader.
+inline Bytes EveryKind(int ver, bool utf16 = false) {
+  Bytes b;
+  HeaderOptions o;
+  o.ver = ver;
+  o.utf16 = utf16;
+  Header(b, o);
+  Stream s(b, ver, utf16);
+  Attr p100;
+  p100.style = 100;
+  Attr arc;
+  arc.style = 101;
+  s.Count(8);
+  s.Line(Attr{}, 0, 0, 10, 10);
+  s.Enko(Attr{}, 0, 0, 5, 0, 1, 0, 1, 0);
+  s.Ten(p100, 1, 1, 0, 1, 0.5, 2);
+  s.Moji(Attr{}, 0, 0, 10, 0, "^@BM%temp%a.png,10,10");
+  s.Sunpo(Attr{}, 0, 0, 50, 0, "50", 1);
+  s.Solid(arc, 0, 0, 5, 1, 0, 0, 1, 0);
+  s.Block(Attr{}, 10, 10, 2, -1, 0.3, 1);
+  s.Block(Attr{}, 0, 0, 1, 1, 0, 2);
+  s.Count(2);
+  s.Def(Attr{}, 1, "one", 2);
+  s.Line(Attr{}, 0, 0, 1, 0);
+  s.Block(Attr{}, 1, 1, 1, 1, 1, 2);
+  s.Def(Attr{}, 2, "two", 2);
+  s.Enko(Attr{}, 0, 0, 1, 0, 0, 0, 1, 1);
+  s.Block(Attr{}, 0, 0, 1, 1, 0, 1);  // a cycle back to one
+  if (ver >= 700) Images(b, {{"a.png.gz", "PAYLOAD"}}, utf16);
+  return b;
+}
+
 }  // namespace fixture

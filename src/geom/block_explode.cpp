@@ -5,6 +5,8 @@
 #include <cmath>
 #include <new>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "geom/func_2.h"
 #include "geom/moji_geometry.h"
@@ -141,14 +143,8 @@ void MapSunpo(TEntJwwSunpo& e, const Transform& t, double scale) {
 
 // Appends one element and its file-order row; false when storage cannot
 // grow, with the counts as they were.
-// Nesting can multiply a small file into more elements than any drawing
-// holds; past this many rows the explosion stops as if storage had run out,
-// before the machine does.
-constexpr int32_t kMaxRows = 50'000'000;
-
 template <class V, class E>
 bool Append(TJwwData& d, V& array, int32_t& count, int32_t kind, E&& e) {
-  if (d.Enthd.n1 >= kMaxRows) return false;
   try {
     array.push_back(std::forward<E>(e));
   } catch (const std::bad_alloc&) {
@@ -224,10 +220,38 @@ bool InRange(const V& v, int32_t count, int32_t i) {
   return i >= 0 && i < count && static_cast<size_t>(i) < v.size();
 }
 
-bool ExplodeNode(TJwwData& d, const TEntJwwBlockTree& n) {
+// What the explosion needs of one tree node.
+struct Placement {
+  int32_t defno;
+  bool lf;
+  uint16_t l1, l2;
+  double x, y, r1, r2, r3, r4;
+};
+
+bool Places(const TJwwData& d, const TEntJwwBlockTree& n) {
+  return n.defno >= 0 && n.defno < static_cast<int32_t>(d.EntBlockDef.size());
+}
+
+Placement PlacementOf(const TEntJwwBlockTree& n) {
+  return {n.defno, (n.att.nPenStyle & 0x40) != 0, n.att.nGLayer, n.att.nLayer, n.x, n.y, n.r1, n.r2, n.r3, n.r4};
+}
+
+// The placements in tree order; the tree itself, with a name per node, is
+// released, so it and the copies never fill memory together.
+std::vector<Placement> TakePlacements(TJwwData& d, int32_t nodes) {
+  std::vector<Placement> p;
+  p.reserve(static_cast<size_t>(nodes));
+  for (int32_t k = 0; k < nodes; ++k)
+    if (Places(d, d.EntBlockTree[k])) p.push_back(PlacementOf(d.EntBlockTree[k]));
+  std::vector<TEntJwwBlockTree>().swap(d.EntBlockTree);
+  d.EntBlockTreeN = 0;
+  return p;
+}
+
+bool ExplodeNode(TJwwData& d, const Placement& n) {
   const TEntJwwBlockDef& def = d.EntBlockDef[n.defno];
-  const bool lf = (n.att.nPenStyle & 0x40) != 0;
-  const int32_t l1 = n.att.nGLayer, l2 = n.att.nLayer;
+  const bool lf = n.lf;
+  const int32_t l1 = n.l1, l2 = n.l2;
   size_t rows = std::min<size_t>(std::max(def.N, 0), def.mNo.size());
   for (size_t i = 0; i < rows; ++i) {
     const TEntJwwNo& r = def.mNo[i];
@@ -283,10 +307,19 @@ void RemoveBlockStructure(TJwwData& d) {
 
 namespace {
 
+// 12345678 as "12,345,678".
+std::string Grouped(int64_t v) {
+  std::string digits = std::to_string(v), r;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) r += ',';
+    r += digits[i];
+  }
+  return r;
+}
+
 // How many elements of each kind the explosion will append: every placed
-// definition contributes its members once per placement. Reserving exactly
-// that keeps the arrays from growing (and briefly doubling) on the way.
-bool ReserveForExplosion(TJwwData& d, int32_t nodes) {
+// definition contributes its members once per placement.
+std::array<int64_t, 7> ExplosionCounts(const TJwwData& d, int32_t nodes) {
   std::vector<std::array<int64_t, 7>> perDef(d.EntBlockDef.size());
   for (size_t i = 0; i < d.EntBlockDef.size(); ++i) {
     const TEntJwwBlockDef& def = d.EntBlockDef[i];
@@ -302,8 +335,19 @@ bool ReserveForExplosion(TJwwData& d, int32_t nodes) {
     if (defno < 0 || defno >= static_cast<int32_t>(perDef.size())) continue;
     for (int t = kEntLine; t <= kEntSolid; ++t) add[t] += perDef[defno][t];
   }
+  return add;
+}
+
+// Refuses a drawing that would exceed the ceiling, before any memory is
+// taken for it; else reserves exactly what the explosion appends, so the
+// arrays never grow (and briefly double) on the way. "" when all is ready.
+std::string ReserveForExplosion(TJwwData& d, const std::array<int64_t, 7>& add) {
   int64_t total = 0;
   for (int t = kEntLine; t <= kEntSolid; ++t) total += add[t];
+  const int64_t after = std::max<int64_t>(d.Enthd.n1, 0) - std::max(d.EntBlockN, 0) + total;
+  if (after > kMaxExplodedElements)
+    return "the blocks would explode into " + Grouped(after) + " elements, more than the " +
+           Grouped(kMaxExplodedElements) + " allowed";
   try {
     d.EntLine.reserve(d.EntLine.size() + add[kEntLine]);
     d.EntEnko.reserve(d.EntEnko.size() + add[kEntEnko]);
@@ -313,7 +357,7 @@ bool ReserveForExplosion(TJwwData& d, int32_t nodes) {
     d.EntSolid.reserve(d.EntSolid.size() + add[kEntSolid]);
     d.EntNo.reserve(d.EntNo.size() + total);
   } catch (const std::exception&) {
-    return false;
+    return "block explosion failed: out of memory";
   }
   AdviseLargePages(d.EntLine);
   AdviseLargePages(d.EntEnko);
@@ -322,12 +366,29 @@ bool ReserveForExplosion(TJwwData& d, int32_t nodes) {
   AdviseLargePages(d.EntSunpo);
   AdviseLargePages(d.EntSolid);
   AdviseLargePages(d.EntNo);
-  return true;
+  return "";
+}
+
+// Memory the copies will take, their file-order rows included.
+int64_t PlacedBytes(const std::array<int64_t, 7>& add) {
+  const int64_t size[7] = {0, sizeof(TEntJwwLine), sizeof(TEntJwwEnko), sizeof(TEntJwwTen), sizeof(TEntJwwMoji),
+                           sizeof(TEntJwwSunpo), sizeof(TEntJwwSolid)};
+  int64_t bytes = 0;
+  for (int t = kEntLine; t <= kEntSolid; ++t) bytes += add[t] * (size[t] + int64_t{sizeof(TEntJwwNo)});
+  return bytes;
+}
+
+bool Refuse(std::string* why, std::string reason) {
+  if (why) *why = std::move(reason);
+  return false;
 }
 
 }  // namespace
 
-bool TJwwData::BlockExplode() {
+bool TJwwData::BlockExplode(std::string* why) {
+  if (BlockTreeTooLarge)
+    return Refuse(why, "the blocks nest into more than " + Grouped(static_cast<int64_t>(kMaxBlockTreeNodes)) +
+                           " placements");
   if (EntBlockTreeN == 0) return true;
   // The file-order index always has exactly n1 rows while rows are appended.
   EntNo.resize(static_cast<size_t>(std::max(Enthd.n1, 0)));
@@ -338,11 +399,25 @@ bool TJwwData::BlockExplode() {
   EntSunpo.resize(EntSunpoN);
   EntSolid.resize(EntSolidN);
   const int32_t nodes = std::min<int64_t>(EntBlockTreeN, static_cast<int64_t>(EntBlockTree.size()));
-  if (!ReserveForExplosion(*this, nodes)) return false;
-  for (int32_t k = 0; k < nodes; ++k) {
-    const TEntJwwBlockTree& n = EntBlockTree[k];
-    if (n.defno < 0 || n.defno >= static_cast<int32_t>(EntBlockDef.size())) continue;
-    if (!ExplodeNode(*this, n)) return false;
+  const std::array<int64_t, 7> add = ExplosionCounts(*this, nodes);
+  std::string refused = ReserveForExplosion(*this, add);
+  if (!refused.empty()) return Refuse(why, std::move(refused));
+  const std::string outOfMemory = "block explosion failed: out of memory";
+  // Releasing the tree first costs a compact copy of it; that pays when the
+  // copies to be placed outweigh the compact copy.
+  if (PlacedBytes(add) > int64_t{nodes} * int64_t{sizeof(Placement)}) {
+    std::vector<Placement> placements;
+    try {
+      placements = TakePlacements(*this, nodes);
+    } catch (const std::bad_alloc&) {
+      return Refuse(why, outOfMemory);
+    }
+    for (const Placement& p : placements)
+      if (!ExplodeNode(*this, p)) return Refuse(why, outOfMemory);
+  } else {
+    for (int32_t k = 0; k < nodes; ++k)
+      if (Places(*this, EntBlockTree[k]) && !ExplodeNode(*this, PlacementOf(EntBlockTree[k])))
+        return Refuse(why, outOfMemory);
   }
   RemoveBlockStructure(*this);
   return true;

@@ -1,5 +1,6 @@
 #include "jww/bind_image.h"
 
+#include <algorithm>
 #include <memory>
 #include <span>
 
@@ -43,7 +44,12 @@ bool Extract(JwwIn& in, const std::string& path, int32_t n) {
   while (left > 0) {
     size_t take = static_cast<size_t>(std::min<int64_t>(left, kCopyBlock));
     size_t got = in.Read(buf, take);
-    if (got < take) throw JwwIoError(kErrFileIo);  // the drawing ends inside the payload
+    if (got < take) {
+      // The drawing ends inside the payload: no part of the image is kept.
+      f.reset();
+      DeleteFile(path);
+      throw JwwIoError(kErrFileIo);
+    }
     if (ok && !f->Write(buf, got)) ok = false;
     left -= static_cast<int64_t>(got);
   }
@@ -89,11 +95,23 @@ void TJwwData::ReadBindImages(JwwIn& in) {
   int32_t count = in.I32();
   BindImageN = count;
   if (count <= 0) return;
-  // Name and size take at least 5 bytes an entry.
-  if (static_cast<uint64_t>(count) > in.Remaining() / 5) throw JwwIoError(kErrFileIo);
-  BindImage.assign(static_cast<size_t>(count), TBindImageType{});
-  for (TBindImageType& e : BindImage) {
-    e.Fname = ReadCleanString(*this, in);
+  // Name and size take at least 5 bytes an entry. A count beyond that gets
+  // entries only as they are really read; entries read before a failure stay.
+  const uint64_t backed = in.Remaining() / 5;
+  if (static_cast<uint64_t>(count) <= backed) {
+    BindImage.assign(static_cast<size_t>(count), TBindImageType{});
+  } else {
+    BindImage.reserve(backed);
+    BindImageN = 0;
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    JString name = ReadCleanString(*this, in);
+    if (BindImage.size() <= static_cast<size_t>(i)) {
+      BindImage.emplace_back();
+      BindImageN = i + 1;
+    }
+    TBindImageType& e = BindImage[i];
+    e.Fname = std::move(name);
     e.Fsize = in.I32();
     std::string path = BindImagePath(BindImageFolder, e.Fname);
     if (e.Fname.empty() || e.Fsize == 0 || path.empty() || !ExtractImages) {

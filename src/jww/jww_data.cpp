@@ -37,6 +37,7 @@ void TJwwData::DataInit() {
   EntBlockTree.clear();
   EntBlockTreeN = 0;
   EntBlockNum = 0;
+  BlockTreeTooLarge = false;
 
   Enthd = TEntJwwHeader{};
   Enthd.dPrtBairitsu = 1.0;
@@ -51,6 +52,7 @@ void TJwwData::DataInit() {
   }
   BindImageInit();
   MojiEncode = false;
+  ReadError.clear();
 }
 
 void TJwwData::DataFree() {

@@ -3,6 +3,7 @@
 // deleting an element only empties its row in the file-order index EntNo.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,17 @@ namespace jww {
 
 class JwwIn;
 class JwwOut;
+
+// Bounds of the block tree. Nesting can unfold a small file into more
+// placements than any drawing holds; such a tree is not built, and the
+// explosion refuses the drawing instead of exhausting memory.
+inline constexpr size_t kMaxBlockTreeNodes = 5'000'000;
+// Characters of the names copied into the nodes, counting only names too
+// long to be held inside the node itself (more than 7 characters).
+inline constexpr size_t kMaxBlockTreeNameUnits = 64'000'000;
+// Elements a drawing may hold after its blocks are exploded (about 1 GB of
+// output); a drawing that would exceed it is refused before any is placed.
+inline constexpr int64_t kMaxExplodedElements = 10'000'000;
 
 class TJwwData {
  public:
@@ -40,7 +52,8 @@ class TJwwData {
   void BindImageDeleteGzFile();
   void BindImageDeleteNonGzFile();
 
-  bool BlockExplode();
+  // False when the explosion is refused or fails; *why then says why.
+  bool BlockExplode(std::string* why = nullptr);
   bool BlockExplodeLine(double bx, double by, double b1, double b2, double b3, double b4,
                         const TEntJwwLine& e, bool lf, int32_t l1, int32_t l2);
   bool BlockExplodeEnko(double bx, double by, double b1, double b2, double b3, double b4,
@@ -84,6 +97,9 @@ class TJwwData {
   std::vector<TEntJwwBlockTree> EntBlockTree;
   int32_t EntBlockTreeN = 0;
   int32_t EntBlockNum = 0;
+  // The nesting unfolds beyond the tree's bounds: the tree holds only the
+  // top-level insertions.
+  bool BlockTreeTooLarge = false;
   std::string BindImageFolder;  // ends with the path delimiter
   bool ExtractImages = true;    // false: images are read past, no file is made
   std::vector<TBindImageType> BindImage;
@@ -91,6 +107,9 @@ class TJwwData {
   int32_t FileOutOpt = 0;
   bool MojiEncode = false;
   platform::IoErr FileOutError = platform::IoErr::kNone;  // why FileOut failed
+  // Why the last read stopped before the end of the file; empty when the
+  // whole file was read. What was read before the stop stays.
+  std::string ReadError;
 
  private:
   bool ReadAll(JwwIn& in);

@@ -2,6 +2,8 @@
 // definitions in the archive's class-tag scheme, then the embedded images.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "jww/element_lists.h"
 #include "jww/jww_data.h"
@@ -16,6 +18,9 @@ namespace {
 // A checked read of one element delivered no byte: that element is dropped,
 // the read goes on.
 struct ElementFailure {};
+// The file holds no byte of a definition's fixed part: it fails the whole
+// read, and a definition row made only for it goes again.
+struct DefinitionMissing {};
 
 const char* const kElementClasses[8] = {nullptr,     "CDataSen",    "CDataEnko",
                                         "CDataTen",  "CDataMoji",   "CDataSunpou",
@@ -44,27 +49,41 @@ class Reader {
 
   void ElementList() {
     uint32_t c = ReadCount();
-    if (c > in_.Remaining() / 2) throw JwwIoError(kErrFileIo);  // each item needs a tag
-    d_.Enthd.n1 = static_cast<int32_t>(c);
+    d_.Enthd.n1 = 0;
     d_.Enthd.n2 = 0;
     d_.EntBlockDefN = 0;
-    d_.EntNo.reserve(c);
-    AdviseLargePages(d_.EntNo);
-    d_.EntNo.assign(c, TEntJwwNo{});
     ElementLists t = TopLevelLists(d_);
-    ReadList(c, t);
+    ReadList(c, t, d_.Enthd.n1);
   }
 
   void Definitions() {
+    section_ = "block definitions";
     uint32_t n = ReadCount();
     if (n == 0) return;
-    // Tag, fixed part, name and member count: at least 30 bytes each.
-    if (n > in_.Remaining() / 30) throw JwwIoError(kErrFileIo);
-    d_.Enthd.n2 = static_cast<int32_t>(n);
-    d_.EntBlockDefN = static_cast<int32_t>(n);
-    d_.EntBlockDef.assign(n, TEntJwwBlockDef{});
-    for (uint32_t j = 1; j <= n; ++j) Definition(d_.EntBlockDef[j - 1], j);
+    // Tag, fixed part, name and member count: at least 30 bytes each. A
+    // count beyond that gets its rows only as definitions are read.
+    const uint64_t backed = in_.Remaining() / 30;
+    if (n <= backed) d_.EntBlockDef.assign(n, TEntJwwBlockDef{});
+    else d_.EntBlockDef.reserve(backed);
+    for (uint32_t j = 1; j <= n; ++j) {
+      const bool added = d_.EntBlockDef.size() < j;
+      if (added) d_.EntBlockDef.emplace_back();
+      d_.EntBlockDefN = d_.Enthd.n2 = static_cast<int32_t>(d_.EntBlockDef.size());
+      try {
+        Definition(d_.EntBlockDef[j - 1], j);
+      } catch (const DefinitionMissing&) {
+        if (added) {
+          d_.EntBlockDef.pop_back();
+          d_.EntBlockDefN = d_.Enthd.n2 = static_cast<int32_t>(d_.EntBlockDef.size());
+        }
+        throw JwwIoError(kErrFileIo);
+      }
+    }
   }
+
+  // Where the read is, for the reason of a stop.
+  const char* Section() const { return section_; }
+  void Enter(const char* section) { section_ = section; }
 
  private:
   uint32_t ReadCount() {
@@ -130,22 +149,38 @@ class Reader {
     room(*t.block, 2 + 57);
   }
 
-  void ReadList(uint32_t c, ElementLists& t) {
+  // Reads c items into t. A count the rest of the file can back (each item
+  // needs at least a tag) gets its rows at once, as the format has it; a
+  // larger one gets rows only as items are really read, so it costs no
+  // memory the file does not justify. When the read fails, the rows read so
+  // far stay and `held` says how many rows the list has.
+  void ReadList(uint32_t c, ElementLists& t, int32_t& held) {
+    std::vector<TEntJwwNo>& rows = *t.rows;
+    const bool backed = c <= in_.Remaining() / 2;
+    rows.reserve(std::min<uint64_t>(c, in_.Remaining() / 2));
+    AdviseLargePages(rows);
     Reserve(c, t);
-    uint32_t r = 0;
-    for (uint32_t k = 0; k < c;) {
-      int kind = ReadTag();
-      if (kind == 0) continue;
-      int32_t row = -1;
-      try {
-        row = ReadElement(kind, t);
-      } catch (const ElementFailure&) {
-        row = -1;
+    try {
+      for (uint32_t k = 0; k < c;) {
+        int kind = ReadTag();
+        if (kind == 0) continue;
+        int32_t row = -1;
+        try {
+          row = ReadElement(kind, t);
+        } catch (const ElementFailure&) {
+          row = -1;
+        }
+        if (row >= 0) rows.push_back(TEntJwwNo{kind, row});
+        ++k;
+        ++counter_;
       }
-      if (row >= 0) (*t.rows)[r++] = TEntJwwNo{kind, row};
-      ++k;
-      ++counter_;
+    } catch (...) {
+      if (backed) rows.resize(c);
+      held = static_cast<int32_t>(rows.size());
+      throw;
     }
+    rows.resize(c);  // the rows of failed elements come last, empty
+    held = static_cast<int32_t>(c);
   }
 
   template <class V>
@@ -304,6 +339,31 @@ class Reader {
   }
 
   void Definition(TEntJwwBlockDef& b, uint32_t j) {
+    try {
+      DefinitionTag();
+    } catch (const JwwIoError&) {
+      throw DefinitionMissing{};
+    }
+    size_t n = attSize_ + 12;
+    size_t got = in_.Read(scratch_, n);
+    if (got == 0) throw DefinitionMissing{};
+    if (got < n) std::memset(scratch_ + got, 0, n - got);
+    Cursor c(scratch_);
+    Attr(c, b.att);
+    c(b.nNumber); c(b.bRefferd); c(b.dtime);
+    if (b.dtime >= 0x80000000u) {
+      in_.Skip(8);
+      b.dtime = j;
+    }
+    b.strName = ReadCleanString(d_, in_);
+    uint32_t m = ReadCount();
+    ++counter_;
+    ElementLists t = DefinitionLists(b);
+    ReadList(m, t, b.N);
+    ShrinkMembers(b);
+  }
+
+  void DefinitionTag() {
     uint16_t tag = in_.U16();
     if (tag == 0xFFFF) {
       in_.U16();
@@ -314,24 +374,6 @@ class Reader {
     } else if (tag == 0x7FFF) {
       in_.U32();
     }
-    size_t n = attSize_ + 12;
-    if (in_.Read(scratch_, n) == 0) throw JwwIoError(kErrFileIo);
-    Cursor c(scratch_);
-    Attr(c, b.att);
-    c(b.nNumber); c(b.bRefferd); c(b.dtime);
-    if (b.dtime >= 0x80000000u) {
-      in_.Skip(8);
-      b.dtime = j;
-    }
-    b.strName = ReadCleanString(d_, in_);
-    uint32_t m = ReadCount();
-    if (m > in_.Remaining() / 2) throw JwwIoError(kErrFileIo);
-    b.N = static_cast<int32_t>(m);
-    b.mNo.assign(m, TEntJwwNo{});
-    ++counter_;
-    ElementLists t = DefinitionLists(b);
-    ReadList(m, t);
-    ShrinkMembers(b);
   }
 
   static void ShrinkMembers(TEntJwwBlockDef& b) {
@@ -351,29 +393,52 @@ class Reader {
   size_t attSize_;
   uint32_t counter_ = 1;
   uint32_t slot_[8] = {};
+  const char* section_ = "element list";
   uint8_t scratch_[kScratch];
 };
+
+// Why a read stopped inside the lists or the image section.
+std::string ListStop(const char* section, const JwwIn& in) {
+  const std::string at = std::to_string(in.Position());
+  if (in.Remaining() == 0) return "the file ends at byte " + at + " inside the " + section;
+  return "damaged at byte offset " + at + " inside the " + section;
+}
+
+std::string HeaderStop(int32_t ver, const JwwIn& in) {
+  if (in.Position() >= 12 && (ver < 220 || ver > 700)) return "version " + std::to_string(ver) + " is not read";
+  if (in.Remaining() == 0) return "the file ends at byte " + std::to_string(in.Position()) + " inside the header";
+  return "the header is damaged";
+}
 
 }  // namespace
 
 bool TJwwData::ReadAll(JwwIn& in) {
   DataInit();
   if (!in.IsOpen()) {
+    ReadError = "cannot be opened as a regular file";
     MakeBlockTree();
     return false;
   }
-  if (!ReadHeader(*this, in)) return false;
+  if (!ReadHeader(*this, in)) {
+    ReadError = HeaderStop(Enthd.jwVer, in);
+    return false;
+  }
   bool ok = true;
+  Reader r(*this, in);
   try {
-    Reader r(*this, in);
     r.ElementList();
     r.Definitions();
     if (Enthd.jwVer >= 700) {
+      r.Enter("image section");
       BindImageInit();
       ReadBindImages(in);
     }
+  } catch (const std::bad_alloc&) {
+    ok = false;
+    ReadError = "out of memory at byte offset " + std::to_string(in.Position());
   } catch (const std::exception&) {
     ok = false;
+    ReadError = ListStop(r.Section(), in);
   }
   in.Close();
   MakeBlockTree();

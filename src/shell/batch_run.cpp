@@ -75,9 +75,13 @@ JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& 
       doc.ExtractImages = options.write;
       bool whole = doc.FileIn(src);
       try {
-        trim::FileConv(doc, status, options.observer);
-        doc.SetFileOutOption(doc.MojiEncode ? 32 : 0);
-        if (options.write) {
+        // A drawing without its blocks is not the drawing: a refused or
+        // failed explosion fails the file.
+        std::string why;
+        if (!trim::FileConv(doc, status, &why, options.observer)) {
+          o.why = why.empty() ? "the block explosion failed" : why;
+        } else if (options.write) {
+          doc.SetFileOutOption(doc.MojiEncode ? 32 : 0);
           // Written under a temporary name (FileOut removes it when it
           // fails), then named without replacing anything.
           std::string tmp = TempOutputName(dst);
@@ -96,7 +100,8 @@ JString RunProc1(jww::TJwwData& doc, const std::string& src, const std::string& 
       doc.ExtractImages = true;
       if (written && !whole) {
         o.salvaged = true;
-        o.why = "the source is damaged: its read stopped early, and only what was read is saved";
+        o.why = "the source is damaged (" + (doc.ReadError.empty() ? std::string("its read stopped early") : doc.ReadError) +
+                "); only what was read is saved";
       }
     }
     JwwDataFree(doc);

@@ -110,9 +110,11 @@ bool WhollyWellInside(double cx, double cy, double reach, const Frame& fr) {
 }
 
 // An ellipse that lies wholly beyond one edge puts both ends of every chord
-// beyond that edge.
-bool WhollyBeyondOneEdge(double cx, double cy, double reach, const Frame& fr) {
+// beyond that edge, provided the chord points are points at all: a start or
+// tilt that is not finite makes every point NaN, which no edge excludes.
+bool WhollyBeyondOneEdge(double cx, double cy, double reach, double start, double tilt, const Frame& fr) {
   reach = reach * (1 + 1e-9);
+  if (!std::isfinite(start) || !std::isfinite(tilt)) return false;
   if (!FrameModerate(fr) || !Moderate(cx) || !Moderate(cy) || !Moderate(reach)) return false;
   return cx + reach < fr.xmin - kShortcutMargin || cx - reach > fr.xmax + kShortcutMargin ||
          cy + reach < fr.ymin - kShortcutMargin || cy - reach > fr.ymax + kShortcutMargin;
@@ -237,7 +239,7 @@ int32_t ClipEnkoCheck(int32_t full, double cx, double cy, double r, double f,
   // No point of the ellipse lies farther than this from its centre.
   const double reach = std::fabs(r) + std::fabs(r * f);
   if (WhollyWellInside(cx, cy, reach, fr)) return 0;
-  if (WhollyBeyondOneEdge(cx, cy, reach, fr)) return 2;
+  if (WhollyBeyondOneEdge(cx, cy, reach, start, tilt, fr)) return 2;
   const ArcPoints arc(cx, cy, r, f, tilt);
   geom::DPoint prev = arc.At(start);
   if (WellInside(prev, fr)) return 0;

@@ -156,10 +156,12 @@ bool IsOutside(const TJwwData& d, const TEntJwwNo& row, const Frame& fr) {
   }
 }
 
-void FileConv(TJwwData& d, const StatusFn& status, TrimObserver* observer) {
+bool FileConv(TJwwData& d, const StatusFn& status, std::string* why, TrimObserver* observer) {
   if (observer) observer->Read(d);
   if (status) status(u"ブロック分解中です");
-  d.BlockExplode();
+  // A drawing without its blocks is not the drawing: a refused or failed
+  // explosion fails the conversion.
+  if (!d.BlockExplode(why)) return false;
   const Frame fr = PaperFrame(d.Enthd.nZumen);
   if (observer) observer->Exploded(d, fr);
   const int32_t n = d.Enthd.n1;
@@ -175,6 +177,7 @@ void FileConv(TJwwData& d, const StatusFn& status, TrimObserver* observer) {
   }
   d.EntBlockN = 0;
   if (observer) observer->Trimmed(d);
+  return true;
 }
 
 }  // namespace trim

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "jww/jww_data.h"
 #include "trim/clip_unit.h"
@@ -39,6 +40,10 @@ class TrimObserver {
   virtual void Trimmed(jww::TJwwData& d) { (void)d; }
 };
 
-void FileConv(jww::TJwwData& d, const StatusFn& status, TrimObserver* observer = nullptr);
+// Explodes the blocks and deletes what lies outside the paper frame. False,
+// with the reason in *why, when the explosion is refused or fails; the
+// document must then not be written.
+bool FileConv(jww::TJwwData& d, const StatusFn& status, std::string* why = nullptr,
+              TrimObserver* observer = nullptr);
 
 }  // namespace trim

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdio>
 #include <filesystem>
 
@@ -121,4 +125,23 @@ TEST(Cli, InfoCountsEveryKindDefinitionsAndImages) {
         "\"error\":null"}) {
     EXPECT_NE(r.out.find(want), std::string::npos) << want << "\n" << r.out;
   }
+}
+
+// A FIFO named as a source is refused at once; the time limit only keeps a
+// reader that would block from hanging the suite.
+TEST(Cli, FifoIsRefusedNotWaitedFor) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no named pipes in the file system's folders";
+#else
+  testutil::TempDir dir;
+  const std::string fifo = dir.file("pipe.jww");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string program = std::string("timeout 60 ") + ORVANTIS_CLI;
+  for (const std::string& args : {"info " + fifo, "convert --dest " + dir.path() + " " + fifo}) {
+    CliRun r = Cli(args, program);
+    EXPECT_EQ(r.status, 1) << args << ": " << r.out;
+  }
+  CliRun r = Cli("info " + fifo, program);
+  EXPECT_NE(r.out.find("not a regular file"), std::string::npos) << r.out;
+#endif
 }

@@ -10,47 +10,11 @@
 #include "trim/file_conv.h"
 
 using namespace jww;
-using fixture::Attr;
 using fixture::Bytes;
-using fixture::Stream;
-
-namespace {
-
-Bytes Sample() {
-  Bytes b;
-  fixture::HeaderOptions o;
-  o.ver = 700;
-  fixture::Header(b, o);
-  Stream s(b, 700);
-  Attr p100;
-  p100.style = 100;
-  Attr arc;
-  arc.style = 101;
-  s.Count(8);
-  s.Line(Attr{}, 0, 0, 10, 10);
-  s.Enko(Attr{}, 0, 0, 5, 0, 1, 0, 1, 0);
-  s.Ten(p100, 1, 1, 0, 1, 0.5, 2);
-  s.Moji(Attr{}, 0, 0, 10, 0, "^@BM%temp%a.png,10,10");
-  s.Sunpo(Attr{}, 0, 0, 50, 0, "50", 1);
-  s.Solid(arc, 0, 0, 5, 1, 0, 0, 1, 0);
-  s.Block(Attr{}, 10, 10, 2, -1, 0.3, 1);
-  s.Block(Attr{}, 0, 0, 1, 1, 0, 2);
-  s.Count(2);
-  s.Def(Attr{}, 1, "one", 2);
-  s.Line(Attr{}, 0, 0, 1, 0);
-  s.Block(Attr{}, 1, 1, 1, 1, 1, 2);
-  s.Def(Attr{}, 2, "two", 2);
-  s.Enko(Attr{}, 0, 0, 1, 0, 0, 0, 1, 1);
-  s.Block(Attr{}, 0, 0, 1, 1, 0, 1);  // a cycle back to one
-  fixture::Images(b, {{"a.png.gz", "PAYLOAD"}});
-  return b;
-}
-
-}  // namespace
 
 TEST(DamagedInput, MutatedAndCutFilesNeverCrash) {
   testutil::TempDir tmp;
-  const Bytes good = Sample();
+  const Bytes good = fixture::EveryKind(700);
   std::mt19937_64 rng(2024);
   for (int round = 0; round < 3000; ++round) {
     std::vector<uint8_t> b = good.b;

@@ -235,11 +235,13 @@ TEST(ClipImageCheck, WithoutCommaTestsTheTextBox) {
 // The arc test's shortcuts must agree with the plain 72-chord test everywhere,
 // including arcs that graze the frame's edges and tiny arcs in the 1e-12 band.
 TEST(ClipEnkoShortcuts, AgreeWithThePlainChordTest) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
   const trim::Frame fr{-210.00000001, -148.50000001, 210.00000001, 148.50000001};
   std::mt19937_64 rng(12345);
   auto unit = [&] { return static_cast<double>(rng() >> 11) * 0x1.0p-53; };
   auto pick = [&](std::initializer_list<double> v) { return *(v.begin() + rng() % v.size()); };
-  int outside = 0, total = 60000;
+  int outside = 0, total = 80000;
   for (int i = 0; i < total; ++i) {
     double edgeX = pick({fr.xmin, fr.xmax, 0.0}), edgeY = pick({fr.ymin, fr.ymax, 0.0});
     double scale = pick({1e-13, 1e-9, 1e-3, 1.0, 50.0, 400.0, 2000.0});
@@ -249,6 +251,9 @@ TEST(ClipEnkoShortcuts, AgreeWithThePlainChordTest) {
     double f = pick({1.0, 0.5, 0.0, unit() * 3});
     double start = (unit() - 0.5) * 20, sweep = pick({0.0, 1e-13, unit() * 7, -unit() * 7, 20.0});
     double tilt = (unit() - 0.5) * 8;
+    // Now and then one value is not a finite number.
+    double* values[] = {&cx, &cy, &r, &f, &start, &sweep, &tilt};
+    if (rng() % 8 == 0) *values[rng() % 7] = pick({kNaN, kInf, -kInf});
     int32_t full = static_cast<int32_t>(rng() % 3 == 0);
     int32_t plain = trim::ClipEnkoCheckPlain(full, cx, cy, r, f, start, sweep, tilt, fr);
     int32_t fast = trim::ClipEnkoCheck(full, cx, cy, r, f, start, sweep, tilt, fr);
@@ -259,4 +264,22 @@ TEST(ClipEnkoShortcuts, AgreeWithThePlainChordTest) {
   // Both answers occur often enough for the comparison to mean something.
   EXPECT_GT(outside, total / 10);
   EXPECT_LT(outside, total * 9 / 10);
+}
+
+// An arc far beyond one edge, with one angle that is not a finite number:
+// the plain test keeps it (every chord point is NaN), and so must the fast one.
+TEST(ClipEnkoShortcuts, NonFiniteAnglesFarBeyondAnEdge) {
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const trim::Frame fr{-210.00000001, -148.50000001, 210.00000001, 148.50000001};
+  struct Case { double start, sweep, tilt; };
+  const Case cases[] = {{kNaN, 1, 0}, {kInf, 1, 0}, {-kInf, 1, 0}, {0, 1, kNaN},
+                        {0, 1, kInf}, {0, kNaN, 0}, {0, kInf, 0}, {kNaN, kNaN, kNaN}};
+  for (const Case& c : cases) {
+    for (double cx : {1000.0, -1000.0}) {
+      int32_t plain = trim::ClipEnkoCheckPlain(0, cx, 0, 5, 1, c.start, c.sweep, c.tilt, fr);
+      EXPECT_EQ(trim::ClipEnkoCheck(0, cx, 0, 5, 1, c.start, c.sweep, c.tilt, fr), plain)
+          << "start=" << c.start << " sweep=" << c.sweep << " tilt=" << c.tilt << " cx=" << cx;
+    }
+  }
 }
