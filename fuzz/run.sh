@@ -7,7 +7,7 @@ build=$1
 seconds=$2
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_read fuzz_convert fuzz_strings)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_read fuzz_convert fuzz_strings fuzz_settings)
 here=$(cd "$(dirname "$0")" && pwd)
 
 "$build/fuzz/make_seeds" "$build/seeds"
@@ -16,6 +16,7 @@ status=0
 for t in "${targets[@]}"; do
   case $t in
     fuzz_strings) seeds=$build/seeds/strings ;;
+    fuzz_settings) seeds=$here/settings_seeds ;;
     *) seeds=$build/seeds/drawings ;;
   esac
   corpus=$build/corpus/$t

@@ -1,6 +1,7 @@
 #include "preview/svg_preview.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -42,17 +43,17 @@ class SvgPreview::Out {
     buf_ += s;
     return Spill();
   }
-  // Two decimals, written by hand: the general formatter would take most
-  // of a large picture's time.
+  // Two decimals, written by hand straight into the buffer: the general
+  // formatter would take most of a large picture's time.
   Out& Num(double v) {
-    double scaled = std::round(v * 100);
-    if (!std::isfinite(scaled) || std::fabs(scaled) >= 9e15) scaled = 0;
+    double scaled = v * 100;
+    scaled = scaled + (scaled < 0 ? -0.5 : 0.5);
+    if (!(std::fabs(scaled) < 9e15)) scaled = 0;  // also NaN
     int64_t n = static_cast<int64_t>(scaled);
-    char b[24];
-    char* e = b + sizeof b;
+    char digits[24];
+    char* e = digits + sizeof digits;
     char* p = e;
-    const bool neg = n < 0;
-    uint64_t u = neg ? static_cast<uint64_t>(-n) : static_cast<uint64_t>(n);
+    uint64_t u = n < 0 ? static_cast<uint64_t>(-n) : static_cast<uint64_t>(n);
     *--p = static_cast<char>('0' + u % 10);
     u /= 10;
     *--p = static_cast<char>('0' + u % 10);
@@ -62,8 +63,10 @@ class SvgPreview::Out {
       *--p = static_cast<char>('0' + u % 10);
       u /= 10;
     } while (u);
-    if (neg) *--p = '-';
-    buf_.append(p, e);
+    if (n < 0) *--p = '-';
+    const size_t len = static_cast<size_t>(e - p), at = buf_.size();
+    buf_.resize(at + len);
+    std::memcpy(buf_.data() + at, p, len);
     return Spill();
   }
   Out& X(double x) { return Num(x); }
@@ -147,7 +150,7 @@ void SvgPreview::Exploded(const jww::TJwwData& d, const trim::Frame& fr) {
   o.Num(w + 2 * m) << " ";
   o.Num(h + 2 * m + m) << "\" width=\"1200\" height=\"";
   o.Num(1200 * (h + 3 * m) / (w + 2 * m)) << "\">\n<style>\n";
-  o << "path,polyline,polygon,circle{fill:none;stroke-width:";
+  o << "path,circle{fill:none;stroke-width:";
   o.Num(stroke) << "}\n";
   for (int i = 0; i < 11; ++i)
     o << ".p" << kPenClass[i] << "{stroke:" << kPens[i] << "}\n.f" << kPenClass[i] << "{fill:" << kPens[i] << ";stroke:none}\n";
@@ -197,20 +200,21 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
   summary_.Row(d, row, outside);
   if (!out_ || !started_) return;
   Out& o = *out_;
-  const char* cls = outside ? "d" : "k";
+  // Kept shapes carry only their pen; deleted ones "d" besides.
+  const char* cls = outside ? "d " : "";
   const int32_t k = row.EntNo;
   auto head = [&](const char* tag, uint16_t colour, bool fill = false) -> Out& {
-    o << "<" << tag << " class=\"" << cls << (fill ? " f" : " p") << PenClass(colour) << "\"";
+    o << "<" << tag << " class=\"" << cls << (fill ? "f" : "p") << PenClass(colour) << "\"";
     return o;
   };
   // Each element on a line of its own; the parts of a dimension share one.
-  auto poly = [&](const char* tag, uint16_t colour, const DPoint* p, size_t n, bool fill, const char* end = "\n") {
-    head(tag, colour, fill) << " points=\"";
+  auto poly = [&](const DPoint* p, size_t n, uint16_t colour, bool closed, bool fill, const char* end = "\n") {
+    head("path", colour, fill) << " d=\"M";
     for (size_t i = 0; i < n; ++i) {
-      if (i) o << " ";
+      if (i) o << "L";
       o.P(p[i]);
     }
-    o << "\"/>" << end;
+    o << (closed ? "Z\"/>" : "\"/>") << end;
   };
   // A dot whose radius is the frame's width divided by `share`.
   auto mark = [&](uint16_t colour, double x, double y, double share) {
@@ -237,7 +241,7 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
       if (k < 0 || k >= d.EntLineN) return;
       const auto& e = d.EntLine[static_cast<size_t>(k)];
       const DPoint p[2] = {{e.start_x, e.start_y}, {e.end_x, e.end_y}};
-      poly("polyline", e.att.nPenColor, p, 2, false);
+      poly(p, 2, e.att.nPenColor, false, false);
       break;
     }
     case jww::kEntEnko: {
@@ -260,7 +264,7 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
       const auto& e = d.EntMoji[static_cast<size_t>(k)];
       std::array<DPoint, 4> box;
       if (e.str.starts_with(u"^@BM") && trim::ImageBoxCorners(e.str, e.start_x, e.start_y, box))
-        poly("polygon", e.att.nPenColor, box.data(), 4, false);
+        poly(box.data(), 4, e.att.nPenColor, true, false);
       else
         text(e, e.att.nPenColor);
       break;
@@ -268,9 +272,9 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
     case jww::kEntSunpo: {
       if (k < 0 || k >= d.EntSunpoN) return;
       const auto& e = d.EntSunpo[static_cast<size_t>(k)];
-      o << "<g class=\"" << cls << "\">";
+      o << (outside ? "<g class=\"d\">" : "<g>");
       const DPoint p[2] = {{e.Sen.start_x, e.Sen.start_y}, {e.Sen.end_x, e.Sen.end_y}};
-      poly("polyline", e.att.nPenColor, p, 2, false, "");
+      poly(p, 2, e.att.nPenColor, false, false, "");
       text(e.Moji, e.Moji.att.nPenColor, "");
       o << "</g>\n";
       break;
@@ -281,7 +285,7 @@ void SvgPreview::Row(const jww::TJwwData& d, const jww::TEntJwwNo& row, bool out
       if (e.att.nPenStyle < 101) {
         const DPoint p[4] = {{e.start_x, e.start_y}, {e.end_x, e.end_y}, {e.DPoint2_x, e.DPoint2_y},
                              {e.DPoint3_x, e.DPoint3_y}};
-        poly("polygon", e.att.nPenColor, p, 4, true);
+        poly(p, 4, e.att.nPenColor, true, true);
         break;
       }
       // Arc solids: sectors close through the centre, rings run back along

@@ -69,7 +69,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-std::string Serialise(const DatSettings& s) {
+}  // namespace
+
+std::string DatSettingsText(const DatSettings& s) {
   std::string t;
   auto line = [&](const std::string& v) { t += v + "\r\n"; };
   line(std::to_string(s.Fm1x));
@@ -84,6 +86,8 @@ std::string Serialise(const DatSettings& s) {
   line(ToSystemAnsi(s.gstyle));
   return t;
 }
+
+namespace {
 
 std::string TempNameBeside(const std::string& path) {
   std::random_device rd;
@@ -153,6 +157,10 @@ bool HexUtf8ToStr(const std::string& hex, JString& out) {
 void OpenDatFile(const std::string& path, DatSettings& s) {
   std::string bytes;
   if (path.empty() || !ReadWholeFile(path, bytes)) return;
+  ReadDatSettings(bytes, s);
+}
+
+void ReadDatSettings(const std::string& bytes, DatSettings& s) {
   std::vector<std::string> lines = SplitLines(bytes);
   lines.resize(kLines);  // lines beyond the end read as empty
   auto text = [&](int k) { return FromSystemAnsi(lines[static_cast<size_t>(k)]); };
@@ -175,7 +183,7 @@ bool SaveDatFile(const std::string& path, const DatSettings& s) {
   std::string tmp = TempNameBeside(path);
   auto f = fs.CreateExclusive(tmp, nullptr);
   if (!f) return false;
-  std::string bytes = Serialise(s);
+  std::string bytes = DatSettingsText(s);
   bool ok = f->Write(bytes.data(), bytes.size()) && f->Sync();
   ok = f->Close() && ok;
   ok = ok && fs.MoveReplace(tmp, path);

@@ -32,6 +32,11 @@ struct DatSettings {
 // the executable's folder.
 DatSettings DefaultSettings(const JString& exeFolder);
 
+// The file's text for s, and the values a text gives over those in s (the
+// two halves of saving and opening, without the file).
+std::string DatSettingsText(const DatSettings& s);
+void ReadDatSettings(const std::string& bytes, DatSettings& s);
+
 // Reads the file over the defaults in s. A missing file leaves them; a short
 // file reads its missing lines as empty; a damaged line ends the reading and
 // keeps what was read before it.

@@ -59,14 +59,16 @@ std::string XmlProblem(const std::string& x) {
   return open.empty() ? "" : "unclosed <" + open.back() + ">";
 }
 
-// The top-level shapes inside <g class="elements">, by their class.
+// The top-level shapes inside <g class="elements">: "k" kept, "d" deleted
+// (class "d").
 std::map<std::string, int> ShapeClasses(const std::string& svg) {
   std::map<std::string, int> n;
   size_t start = svg.find("<g class=\"elements\">"), end = svg.find("<g class=\"legend\"");
   std::string body = svg.substr(start, end - start);
-  std::regex shape("\n<[a-z]+ class=\"([kd])");
+  std::regex shape("\n<([a-z]+)( class=\"d[ \"])?");
   for (auto it = std::sregex_iterator(body.begin(), body.end(), shape); it != std::sregex_iterator(); ++it)
-    n[(*it)[1]]++;
+    if ((*it)[1] != "g" || body.compare(static_cast<size_t>(it->position()) + 1, 3, "<g>") == 0 || (*it)[2].matched)
+      n[(*it)[2].matched ? "d" : "k"]++;
   return n;
 }
 
