@@ -315,19 +315,33 @@ std::string ToUtf8(const JString& s) {
 }
 
 JString FromUtf8(const std::string& s) {
+  // Strict: a byte that does not start a well-formed sequence (overlong,
+  // surrogate, cut short or beyond U+10FFFF) becomes U+FFFD on its own, so
+  // no malformed sequence can turn into a character such as a line end.
   JString r;
   r.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
     uint8_t b = static_cast<uint8_t>(s[i]);
-    uint32_t c;
-    size_t len;
-    if (b < 0x80) { c = b; len = 1; }
-    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
-    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
-    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
-    else { r.push_back(u'\uFFFD'); ++i; continue; }
-    if (i + len > s.size()) { r.push_back(u'\uFFFD'); break; }
-    for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<uint8_t>(s[i + k]) & 0x3F);
+    if (b < 0x80) {
+      r.push_back(b);
+      ++i;
+      continue;
+    }
+    size_t len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    uint32_t c = len ? b & (0x7F >> len) : 0;
+    bool ok = len != 0 && i + len <= s.size();
+    for (size_t k = 1; ok && k < len; ++k) {
+      uint8_t t = static_cast<uint8_t>(s[i + k]);
+      ok = (t & 0xC0) == 0x80;
+      c = (c << 6) | (t & 0x3F);
+    }
+    static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+    ok = ok && c >= kMin[len] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    if (!ok) {
+      r.push_back(u'\uFFFD');
+      ++i;
+      continue;
+    }
     i += len;
     if (c >= 0x10000) {
       c -= 0x10000;

@@ -197,3 +197,20 @@ TEST(SettingsFile, PathFallsBackToAPrivateConfigFolder) {
   else unsetenv("XDG_CONFIG_HOME");
 #endif
 }
+
+// Whatever bytes a settings file holds, what was read is written and read
+// back unchanged; malformed UTF-8 never turns into a line end.
+TEST(SettingsFile, WrittenAsReadWhateverTheBytes) {
+  const std::string styles[] = {std::string("a\xC0\x8A" "b"), std::string("\xE3\x81"), std::string("\xED\xA0\x80x"),
+                                std::string("n\0ul", 4), std::string("\xF4\x90\x80\x80")};
+  for (const std::string& style : styles) {
+    DatSettings s = shell::DefaultSettings(u"/opt/");
+    shell::ReadDatSettings("1\r\n2\r\n3\r\n4\r\n0\r\n0\r\n0\r\n1\r\n0\r\n2F61\r\n\r\n\r\n5\r\n" + style + "\r\n", s);
+    DatSettings again = shell::DefaultSettings(u"/elsewhere/");
+    shell::ReadDatSettings(shell::DatSettingsText(s), again);
+    EXPECT_EQ(again.gstyle, s.gstyle) << style;
+    EXPECT_EQ(again.Fidx, 5);
+    EXPECT_EQ(again.EditFl1, u"/a");
+    EXPECT_EQ(s.gstyle.find(u'\n'), jww::JString::npos);
+  }
+}
