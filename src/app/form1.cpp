@@ -367,6 +367,8 @@ void TForm1::CreateControls() {
   SendMessageW(log, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small()), FALSE);
   SendMessageW(log, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Scale(2000)), 0);
   HWND bar = make(kStatusBar1, STATUSCLASSNAMEW, L"", SBARS_SIZEGRIP);
+  // The smaller face, so that the hint fits the window's width.
+  SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small()), FALSE);
   SendMessageW(bar, SB_SIMPLE, TRUE, 0);
   SendMessageW(bar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(kStatusHint));
   SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);  // the pages' controls lie on it
@@ -479,7 +481,8 @@ LRESULT TForm1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       fonts_.Make(static_cast<int>(dpi_));
       for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal()), TRUE);
-      SendMessageW(Control(kListBox1), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small()), TRUE);
+      for (int id : {kListBox1, kStatusBar1})
+        SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.small()), TRUE);
       SendMessageW(Control(kLabel3), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.underlined()), TRUE);
       const RECT* r = reinterpret_cast<const RECT*>(lp);
       SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
