@@ -314,30 +314,49 @@ std::string ToUtf8(const JString& s) {
   return r;
 }
 
+namespace {
+
+// The well-formed UTF-8 sequence at i: its length, and its character in c;
+// 0 when the bytes there are not one (overlong, a surrogate, cut short or
+// beyond U+10FFFF).
+size_t Utf8Step(const std::string& s, size_t i, uint32_t& c) {
+  uint8_t b = static_cast<uint8_t>(s[i]);
+  if (b < 0x80) {
+    c = b;
+    return 1;
+  }
+  size_t len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  c = b & (0x7F >> len);
+  for (size_t k = 1; k < len; ++k) {
+    uint8_t t = static_cast<uint8_t>(s[i + k]);
+    if ((t & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (t & 0x3F);
+  }
+  static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return len;
+}
+
+}  // namespace
+
+bool IsUtf8(const std::string& s) {
+  uint32_t c;
+  for (size_t i = 0, len; i < s.size(); i += len)
+    if ((len = Utf8Step(s, i, c)) == 0) return false;
+  return true;
+}
+
 JString FromUtf8(const std::string& s) {
-  // Strict: a byte that does not start a well-formed sequence (overlong,
-  // surrogate, cut short or beyond U+10FFFF) becomes U+FFFD on its own, so
-  // no malformed sequence can turn into a character such as a line end.
+  // Strict: a byte that does not start a well-formed sequence becomes U+FFFD
+  // on its own, so no malformed sequence can turn into a character such as
+  // a line end.
   JString r;
   r.reserve(s.size());
   for (size_t i = 0; i < s.size();) {
-    uint8_t b = static_cast<uint8_t>(s[i]);
-    if (b < 0x80) {
-      r.push_back(b);
-      ++i;
-      continue;
-    }
-    size_t len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    uint32_t c = len ? b & (0x7F >> len) : 0;
-    bool ok = len != 0 && i + len <= s.size();
-    for (size_t k = 1; ok && k < len; ++k) {
-      uint8_t t = static_cast<uint8_t>(s[i + k]);
-      ok = (t & 0xC0) == 0x80;
-      c = (c << 6) | (t & 0x3F);
-    }
-    static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-    ok = ok && c >= kMin[len] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
-    if (!ok) {
+    uint32_t c = 0;
+    size_t len = Utf8Step(s, i, c);
+    if (len == 0) {
       r.push_back(u'\uFFFD');
       ++i;
       continue;

@@ -33,7 +33,10 @@ void WriteArchiveString(const TJwwData& doc, JwwOut& out, const JString& s);
 
 // UTF-8 for the command line and logs.
 std::string ToUtf8(const JString& s);
+// Malformed sequences become U+FFFD, byte by byte.
 JString FromUtf8(const std::string& s);
+// True when every byte belongs to a well-formed UTF-8 sequence.
+bool IsUtf8(const std::string& s);
 // Shorthand for ASCII literals in code.
 JString Ascii(const char* s);
 

@@ -3,6 +3,7 @@
 #include "platform/file_system.h"
 #include "shell/output_file.h"
 #include "shell/output_naming.h"
+#include "shell/temp_folder.h"
 
 namespace shell {
 
@@ -28,9 +29,7 @@ void RemoveRunFolder(const std::string& runFolder) {
   std::string base = AddPathDelim(runFolder);
   for (const auto& e : fs.ListFolder(base))
     if (!e.folder) fs.DeleteFile(base + e.name);
-  std::string f = runFolder;
-  while (f.size() > 1 && (f.back() == '/' || f.back() == '\\')) f.pop_back();
-  fs.RemoveEmptyFolder(f);
+  RemoveTempFolderIfEmpty(runFolder);
 }
 
 void RemoveDeadRunFolders(const std::string& tempFolder) {

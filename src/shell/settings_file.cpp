@@ -15,24 +15,6 @@ namespace {
 
 constexpr int kLines = 14;
 
-// Strict UTF-8: a damaged folder line must not turn into a wrong folder.
-bool IsUtf8(const std::string& s) {
-  for (size_t i = 0; i < s.size();) {
-    uint8_t b = static_cast<uint8_t>(s[i]);
-    size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    if (len == 0 || i + len > s.size() || (len == 2 && b < 0xC2) || (len == 4 && b > 0xF4)) return false;
-    uint32_t c = b & (0x7F >> len);
-    for (size_t k = 1; k < len; ++k) {
-      uint8_t t = static_cast<uint8_t>(s[i + k]);
-      if ((t & 0xC0) != 0x80) return false;
-      c = (c << 6) | (t & 0x3F);
-    }
-    if ((len == 3 && c < 0x800) || (len == 4 && c < 0x10000) || (c >= 0xD800 && c <= 0xDFFF)) return false;
-    i += len;
-  }
-  return true;
-}
-
 int HexDigit(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
@@ -149,7 +131,8 @@ bool HexUtf8ToStr(const std::string& hex, JString& out) {
     if (hi < 0 || lo < 0 || (hi == 0 && lo == 0)) break;
     bytes.push_back(static_cast<char>(hi * 16 + lo));
   }
-  if (!IsUtf8(bytes)) return false;
+  // A damaged folder line must not turn into a wrong folder.
+  if (!jww::IsUtf8(bytes)) return false;
   out = jww::FromUtf8(bytes);
   return true;
 }

@@ -12,7 +12,7 @@ std::string ExecutableFolder() { return FolderPart(platform::Fs().ExecutablePath
 std::string MakeTempFolder(const std::string& exeFolder) {
   if (!exeFolder.empty()) {
     std::string beside = AddPathDelim(exeFolder) + "TEMP";
-    if (FolderWritable(exeFolder) && MakePrivateFolder(beside) && FolderWritable(beside)) return AddPathDelim(beside);
+    if (MakePrivateFolder(beside) && FolderWritable(beside)) return AddPathDelim(beside);
   }
   // A system-wide install: the user's own cache, never a fixed shared path.
   std::string cache = UserCacheFolder();
