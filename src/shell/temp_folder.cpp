@@ -25,7 +25,11 @@ std::string MakeTempFolder(const std::string& exeFolder) {
 
 std::string MakeRunFolder(const std::string& tempFolder) {
   std::string run = AddPathDelim(tempFolder) + "run-" + std::to_string(platform::CurrentProcessId());
-  MakePrivateFolder(run);
+  // Another run that ends may remove the empty temporary folder between the
+  // making of the folder and of this run's folder inside it; making both
+  // again wins that race.
+  for (int attempt = 0; attempt < 5; ++attempt)
+    if (MakePrivateFolder(run)) break;
   return AddPathDelim(run);
 }
 
